@@ -1,0 +1,55 @@
+// The camera library's C interface: the 21 entry points, their argument lists and
+// the control ids. Shared by the application's binding (Zorcamlib) and by the
+// simulated camera library in zorcam-sim/.
+//
+// Every call returns 0 for success, except ScanZORCAM (number of cameras),
+// OpenZORCAM (a handle, 0 = failed) and GetZORCAMLiveFrame (0 = a new frame was
+// copied into the buffer, anything else = no new frame yet, which is no error).
+#pragma once
+
+#include <cstdint>
+
+using ZorcamHandle = std::uint32_t;
+
+// Control ids for SetZORCAMParam / GetZORCAMParam / IsZORCAMControlAvailable.
+enum ZorcamControl : int {
+    ZORCAM_CONTROL_GAIN = 6,
+    ZORCAM_CONTROL_EXPOSURE = 8, // microseconds
+    ZORCAM_CONTROL_SPEED = 9,
+    ZORCAM_CONTROL_USB_TRAFFIC = 12,
+};
+
+enum ZorcamStreamMode : int { ZORCAM_STREAM_LIVE = 1 };
+
+// Length of the id buffer handed to GetZORCAMId (zero-terminated text).
+inline constexpr int ZORCAM_ID_LENGTH = 32;
+
+extern "C" {
+typedef int (*PFN_InitZORCAMResource)();
+typedef int (*PFN_ReleaseZORCAMResource)();
+typedef int (*PFN_ScanZORCAM)();
+typedef int (*PFN_GetZORCAMId)(int index, char* id /* 32 bytes */);
+typedef ZorcamHandle (*PFN_OpenZORCAM)(const char* id);
+typedef int (*PFN_CloseZORCAM)(ZorcamHandle handle);
+typedef int (*PFN_InitZORCAM)(ZorcamHandle handle);
+typedef int (*PFN_SetZORCAMParam)(ZorcamHandle handle, int controlId, double value);
+typedef int (*PFN_SetZORCAMBinMode)(ZorcamHandle handle, int binX, int binY);
+typedef int (*PFN_GetZORCAMMemLength)(ZorcamHandle handle);
+typedef int (*PFN_ExpZORCAMSingleFrame)(ZorcamHandle handle);
+typedef int (*PFN_GetZORCAMSingleFrame)(ZorcamHandle handle, std::uint32_t* width,
+                                        std::uint32_t* height, std::uint32_t* bpp,
+                                        std::uint32_t* channels, unsigned char* buffer);
+typedef int (*PFN_BeginZORCAMLive)(ZorcamHandle handle);
+typedef int (*PFN_GetZORCAMLiveFrame)(ZorcamHandle handle, std::uint32_t* width,
+                                      std::uint32_t* height, std::uint32_t* bpp,
+                                      std::uint32_t* channels, unsigned char* buffer);
+typedef int (*PFN_CancelZORCAMExposingAndReadout)(ZorcamHandle handle);
+typedef int (*PFN_SetZORCAMStreamMode)(ZorcamHandle handle, int mode);
+typedef int (*PFN_SetZORCAMResolution)(ZorcamHandle handle, int x, int y, int width, int height);
+typedef int (*PFN_StopZORCAMLive)(ZorcamHandle handle);
+typedef int (*PFN_IsZORCAMControlAvailable)(ZorcamHandle handle, int controlId);
+typedef int (*PFN_GetZORCAMChipInfo)(ZorcamHandle handle, double* chipWidthMm,
+                                     double* chipHeightMm, int* imageWidth, int* imageHeight,
+                                     double* pixelSizeUm, int* maxBpp, int* isColor);
+typedef double (*PFN_GetZORCAMParam)(ZorcamHandle handle, int controlId);
+}

@@ -1,0 +1,1 @@
+# install rules come with the foundation
