@@ -1,0 +1,1 @@
+namespace zw_placeholder { int unused = 0; }
