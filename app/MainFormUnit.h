@@ -1,0 +1,189 @@
+// The main window. One class whose member functions live with their subsystem:
+//   app/MainFormUnit.cpp        lifecycle (FormCreate, FormShow, FormClose, FormDestroy),
+//                               settings load/save, wiring of the controls
+//   camera/Connection.cpp       ConnectCamera, MenuItem_connectClick, SetConnectedUi
+//   camera/Presets.cpp          exposure and gain presets
+//   display/ViewControls.cpp    zoom, mouse read-out, magnifier, save as BMP, stretch
+//   display/Styles.cpp          visual styles, indicators, icons
+//   workflow/Templates.cpp      PrepareTemplates, SelectTemplate
+//   workflow/Wizard.cpp         the alignment wizard
+//   workflow/StarPicking.cpp    double-click star picking, template rotation
+//   workflow/Hemisphere.cpp     north / south
+//   i18n/LanguageSwitch.cpp     languages
+//   dialogs/DialogLinks.cpp     refraction window, About window, manual and web links
+#pragma once
+
+#include "app/Mystructs.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointF>
+
+#include <memory>
+
+class QCloseEvent;
+class QGraphicsDropShadowEffect;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+class QWidget;
+class ImageItem;
+class LiveImageView;
+class MagnifierGlass;
+
+namespace Ui {
+class TFormMain;
+}
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    Ui::TFormMain* ui;
+
+    // Controls made in code (the form file cannot hold them).
+    LiveImageView* ScrollBox_capImg = nullptr;
+    ImageItem* Img_cap = nullptr;
+    ImageItem* Img_Mask = nullptr;
+    MagnifierGlass* MagnifierGlass_roiImg = nullptr;
+    QLabel* Img_layer_glass = nullptr;
+    QLabel* Label_mousePos = nullptr;
+    QPushButton* Btn_debug = nullptr;
+    QSpinBox* SpinBox1 = nullptr;
+    QSpinBox* SpinBox2 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer_updateAngle = nullptr;
+    QGraphicsDropShadowEffect* GlowEffect_rotate1 = nullptr;
+    QGraphicsDropShadowEffect* GlowEffect_rotate2 = nullptr;
+
+    // ---- lifecycle ------------------------------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void MenuItem_exitClick();
+    void loadParamsFromIni();
+    void saveParamsToIni();
+    bool isShownOnce() const { return shownOnce_; }
+
+    // ---- camera connection and presets ------------------------------------------------
+    bool ConnectCamera();
+    void MenuItem_connectClick();
+    void SetConnectedUi(bool on);
+    void Btn_exp50Click();
+    void Btn_exp100Click();
+    void Btn_exp200Click();
+    void Btn_exp300Click();
+    void Btn_gain50Click();
+    void Btn_gain70Click();
+    void Btn_gain90Click();
+    void Btn_gain100Click();
+    void HighlightExposureButtons();
+    void HighlightGainButtons();
+
+    // ---- view controls and styles ------------------------------------------------------
+    void CheckZoomMenuItem();
+    void MenuItem_100Click();
+    void MenuItem_75Click();
+    void MenuItem_50Click();
+    void Img_capMouseMove(QPointF imagePos);
+    void ScrollBox_capImgViewportPositionChange();
+    void MenuItem_saveClick();
+    void MenuItem_stretchClick();
+    void SpinBox1Change();
+    void SpinBox2Change();
+    void ChangeUIStyle(const QString& style);
+    void ChangePoleAxisIcon(const QString& style);
+    void LoadLightImages();
+    void SetStarPosIndicator(QLabel* circle, bool recorded);
+    void ChangeTipColor(const QString& style);
+    void MenuItem_styleClick();
+
+    // ---- templates ---------------------------------------------------------------------
+    void PrepareTemplates();
+    void SelectTemplate(const QString& region);
+
+    // ---- wizard, star picking, hemisphere, trace -------------------------------------
+    void ShowTip(int n);
+    void Btn1_tipClick();
+    void Btn2_tipClick();
+    void Btn_calcPolarAxisClick();
+    void Timer_updateAngleTimer();
+    void Timer1Timer();
+    void Img_capDblClick(QPointF imagePos);
+    void TrackBar_mask_findingChange();
+    void TrackBar_mask_roughChange();
+    void AddBtn_mask_findingClick();
+    void DelBtn_mask_findingClick();
+    void AddBtn_roughClick();
+    void DelBtn_roughClick();
+    void MenuItem_showMaskClick();
+    void RadioBtn_northChange();
+    void RadioBtn_southChange();
+    void MenuItem_traceClick();
+
+    // ---- languages ---------------------------------------------------------------------
+    void InitLanguages();
+    void ApplyLanguage(const QString& lang);
+    void LoadMenuTexts(const QString& lang);
+    void ApplyMenuTexts();
+    void LoadTipTexts(const QString& lang, const QString& region);
+    void ApplyLabelFonts();
+    void MenuItem_lang_enClick();
+    void MenuItem_lang_cnClick();
+    void MenuItem_lang_jpClick();
+    void MenuItem_lang_ruClick();
+    void MenuItem_lang_frClick();
+    void MenuItem_lang_deClick();
+    void MenuItem_lang_esClick();
+    void MenuItem_lang_ptClick();
+    void MenuItem_lang_itClick();
+    void MenuItem_lang_krClick();
+
+    // ---- auxiliary windows -------------------------------------------------------------
+    void MenuItem_astroRefClick();
+    void MenuItem_aboutClick();
+    void MenuItem_manualClick();
+    void Image_logoClick();
+
+    // ---- state (members of the window) -------------------------------------------------
+    QString curLang = QStringLiteral("EN");
+    QString curRegion = QStringLiteral("N");
+    int wizardStep = 0;
+    bool templatesReady = false;
+    bool starPicked1 = false, starPicked2 = false, starPicked3 = false;
+    float maskAngle = 0.0f;
+    double mouseX = 0, mouseY = 0;
+    double starPos1X = 0, starPos1Y = 0, starPos2X = 0, starPos2Y = 0, starPos3X = 0,
+           starPos3Y = 0;
+    double circleX = 0, circleY = 0;
+    int circleRadius = 0;
+    double recAxisX = 0, recAxisY = 0;
+    double axisX = 0, axisY = 0;
+    int axisRadius = 0;
+    double estPoleX = 0, estPoleY = 0;
+    double curNStarX = 0, curNStarY = 0;
+    double eptNStarX = 0, eptNStarY = 0;
+    double starAX = 0, starAY = 0;
+    double starAStartX = 0, starAStartY = 0, starBStartX = 0, starBStartY = 0;
+
+    QImage glassBitmap;
+    QImage northMaskBitmap, southMaskBitmap;
+    QImage lightOnMono, lightOffMono, lightOnColor, lightOffColor;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateCodeControls();
+    void ConnectHandlers();
+    bool shownOnce_ = false;
+    bool closed_ = false;
+};
+
+extern TFormMain* FormMain;

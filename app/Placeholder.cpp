@@ -1,1 +1,0 @@
-namespace zw_placeholder { int unused = 0; }

@@ -1,0 +1,186 @@
+#include "app/Settings.h"
+
+#include "app/Mylog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <SimpleIni.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+namespace {
+
+const char* const kLoadFailed = "loadParamsFromIni - open ZenithWand.ini file failed!";
+const char* const kSaveFailed = "saveParamsToIni - open ZenithWand.ini file failed!";
+
+QString readString(const CSimpleIniA& ini, const char* section, const char* key,
+                   const QString& def) {
+    const char* value = ini.GetValue(section, key, nullptr);
+    return value ? QString::fromUtf8(value) : def;
+}
+
+std::optional<double> parseFloat(const CSimpleIniA& ini, const char* section, const char* key) {
+    const char* value = ini.GetValue(section, key, nullptr);
+    if (!value)
+        return std::nullopt;
+    bool ok = false;
+    const double v = QString::fromUtf8(value).trimmed().toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
+double readFloat(const CSimpleIniA& ini, const char* section, const char* key, double def) {
+    const auto v = parseFloat(ini, section, key);
+    return (v && std::isfinite(*v)) ? *v : def;
+}
+
+std::optional<long long> parseInteger(const CSimpleIniA& ini, const char* section,
+                                      const char* key) {
+    const char* value = ini.GetValue(section, key, nullptr);
+    if (!value)
+        return std::nullopt;
+    QString text = QString::fromUtf8(value).trimmed();
+    bool negative = false;
+    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+'))) {
+        negative = text.startsWith(QLatin1Char('-'));
+        text.remove(0, 1);
+    }
+    bool ok = false;
+    long long v = 0;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        v = text.mid(2).toLongLong(&ok, 16);
+    else if (!text.isEmpty() && text.at(0).isDigit())
+        v = text.toLongLong(&ok, 10);
+    if (!ok || v > 0xFFFFFFFFLL)
+        return std::nullopt;
+    return negative ? -v : v;
+}
+
+int readInteger(const CSimpleIniA& ini, const char* section, const char* key, int def) {
+    const auto v = parseInteger(ini, section, key);
+    return v ? static_cast<int>(static_cast<std::uint32_t>(*v)) : def;
+}
+
+bool readBool(const CSimpleIniA& ini, const char* section, const char* key, bool def) {
+    const auto v = parseInteger(ini, section, key);
+    return v ? *v != 0 : def;
+}
+
+struct Key {
+    const char* section;
+    const char* key;
+};
+
+// Deletion order of the twelve keys before they are written again.
+const Key kDeleteOrder[] = {
+    {"LANGUAGE", "lang"},
+    {"ZOOM", "factor"},
+    {"REGION", "region"},
+    {"VIEW", "style"},
+    {"ASTRONOMICAL_REFRACTION", "latitude"},
+    {"ASTRONOMICAL_REFRACTION", "longitude"},
+    {"ASTRONOMICAL_REFRACTION", "P"},
+    {"ASTRONOMICAL_REFRACTION", "P_UnitType"},
+    {"ASTRONOMICAL_REFRACTION", "T"},
+    {"ASTRONOMICAL_REFRACTION", "isCorrection"},
+    {"CIRCLECENTER", "x"},
+    {"CIRCLECENTER", "y"},
+};
+
+} // namespace
+
+QString FormatSettingsFloat(double value) { return QString::number(value, 'g', 15); }
+
+bool LoadSettingsFile(const QString& path, INIFILEINFO& info) {
+    CSimpleIniA ini(/*isUtf8=*/true);
+    QFile file(path);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
+            return false;
+        }
+        const QByteArray data = file.readAll();
+        if (file.error() != QFileDevice::NoError ||
+            ini.LoadData(data.constData(), static_cast<size_t>(data.size())) < 0) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
+            return false;
+        }
+    }
+
+    info.region = readString(ini, "REGION", "region", QStringLiteral("N"));
+    // A zoom that is not a finite number in (0, 4] would break the view: read it as 1.
+    const auto zoom = parseFloat(ini, "ZOOM", "factor");
+    info.factor = (zoom && std::isfinite(*zoom) && *zoom > 0.0 && *zoom <= 4.0)
+                      ? static_cast<float>(*zoom)
+                      : 1.0f;
+    info.lang = readString(ini, "LANGUAGE", "lang", QStringLiteral("EN"));
+    info.style = readString(ini, "VIEW", "style", QStringLiteral("Color"));
+    info.centerX = readFloat(ini, "CIRCLECENTER", "x", 0.0);
+    info.centerY = readFloat(ini, "CIRCLECENTER", "y", 0.0);
+    info.latitude = readFloat(ini, "ASTRONOMICAL_REFRACTION", "latitude", 39.9);
+    info.longitude = readFloat(ini, "ASTRONOMICAL_REFRACTION", "longitude", 116.3);
+    info.P = readFloat(ini, "ASTRONOMICAL_REFRACTION", "P", 100.0);
+    info.P_UnitType = readInteger(ini, "ASTRONOMICAL_REFRACTION", "P_UnitType", 0);
+    info.T = readFloat(ini, "ASTRONOMICAL_REFRACTION", "T", 10.0);
+    info.isCorrection = readBool(ini, "ASTRONOMICAL_REFRACTION", "isCorrection", false);
+    return true;
+}
+
+bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
+    CSimpleIniA ini(/*isUtf8=*/true);
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly)) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+            return false;
+        }
+        const QByteArray data = existing.readAll();
+        existing.close();
+        if (ini.LoadData(data.constData(), static_cast<size_t>(data.size())) < 0) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+            return false;
+        }
+    }
+
+    for (const Key& k : kDeleteOrder)
+        ini.Delete(k.section, k.key);
+
+    auto put = [&ini](const char* section, const char* key, const QString& value) {
+        ini.SetValue(section, key, value.toUtf8().constData());
+    };
+    put("LANGUAGE", "lang", info.lang);
+    put("ZOOM", "factor", FormatSettingsFloat(static_cast<double>(info.factor)));
+    put("REGION", "region", info.region);
+    put("VIEW", "style", info.style);
+    put("CIRCLECENTER", "x", FormatSettingsFloat(info.centerX));
+    put("CIRCLECENTER", "y", FormatSettingsFloat(info.centerY));
+    put("ASTRONOMICAL_REFRACTION", "latitude", FormatSettingsFloat(info.latitude));
+    put("ASTRONOMICAL_REFRACTION", "longitude", FormatSettingsFloat(info.longitude));
+    put("ASTRONOMICAL_REFRACTION", "P", FormatSettingsFloat(info.P));
+    put("ASTRONOMICAL_REFRACTION", "P_UnitType", QString::number(info.P_UnitType));
+    put("ASTRONOMICAL_REFRACTION", "T", FormatSettingsFloat(info.T));
+    put("ASTRONOMICAL_REFRACTION", "isCorrection",
+        info.isCorrection ? QStringLiteral("1") : QStringLiteral("0"));
+
+    std::string text;
+    if (ini.Save(text) < 0) {
+        WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+        return false;
+    }
+    // Write beside the old file and rename over it: a crash or a full disk during
+    // the save leaves the previous file whole.
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !out.commit()) {
+        WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+        return false;
+    }
+    return true;
+}

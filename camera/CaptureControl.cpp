@@ -1,0 +1,3 @@
+#include "camera/CaptureControl.h"
+
+void RequestCaptureStopAndWait() {}

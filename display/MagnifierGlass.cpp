@@ -1,0 +1,24 @@
+#include "display/MagnifierGlass.h"
+
+#include <QPainter>
+
+MagnifierGlass::MagnifierGlass(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("MagnifierGlass_roiImg"));
+    setFixedSize(150, 150);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void MagnifierGlass::setZoomRegionCenter(QPointF center) {
+    center_ = center;
+    update();
+}
+
+void MagnifierGlass::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::gray);
+    if (!source_ || source_->isNull())
+        return;
+    const double half = width() / (2.0 * loupeScale_);
+    const QRectF src(center_.x() - half, center_.y() - half, 2 * half, 2 * half);
+    p.drawImage(QRectF(rect()), *source_, src);
+}

@@ -1,0 +1,4 @@
+#include "app/MainFormUnit.h"
+
+void TFormMain::RadioBtn_northChange() {}
+void TFormMain::RadioBtn_southChange() {}

@@ -1,0 +1,4 @@
+#include "app/MainFormUnit.h"
+
+void TFormMain::PrepareTemplates() {}
+void TFormMain::SelectTemplate(const QString&) {}
