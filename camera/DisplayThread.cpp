@@ -1,0 +1,8 @@
+#include "camera/DisplayThread.h"
+
+DisplayThread::DisplayThread() = default;
+DisplayThread::~DisplayThread() = default;
+
+void DisplayThread::run() { Execute(); }
+
+void DisplayThread::Execute() {}
