@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages ZenithWand needs to build, run and test, skipping
+# what is already installed. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+PACKAGES=(
+    cmake ninja-build g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
+    libsimpleini-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth
+    fonts-dejavu-core fonts-noto-core fonts-noto-cjk
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "All build and test packages are installed."
+    exit 0
+fi
+
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        SUDO=(sudo)
+    else
+        echo "Missing packages: ${missing[*]}; run this as root or install sudo." >&2
+        exit 1
+    fi
+fi
+
+echo "Installing: ${missing[*]}"
+"${SUDO[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
