@@ -1,0 +1,14 @@
+// Environment every test process starts with: the offscreen platform and the
+// source and binary folders (unless the caller set them).
+#pragma once
+
+#include <QtGlobal>
+
+inline void SetUpTestEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("ZW_SOURCE_DIR"))
+        qputenv("ZW_SOURCE_DIR", ZW_SOURCE_DIR_DEFAULT);
+    if (qEnvironmentVariableIsEmpty("ZW_TEST_BIN_DIR"))
+        qputenv("ZW_TEST_BIN_DIR", ZW_TEST_BIN_DIR_DEFAULT);
+}
