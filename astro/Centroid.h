@@ -9,7 +9,8 @@
 //   }
 //
 // Both routines write their outputs on every path (the input position on failure),
-// return 1 or -1, log their failures, keep no state and only read the frame; the
+// return 1 or -1, treat an empty image (or one that is not 8-bit single-channel) as
+// no image, log their failures, keep no state and only read the frame; the
 // caller keeps the frame unchanged during the call. The numbers equal those of a
 // 3x3 median filter over the whole frame (border pixels replicated), but only the
 // windows that are used are filtered.

@@ -94,7 +94,7 @@ TEST_F(CentroidTest, AgreesWithWholeFrameFilterAtEveryEdgeAndCorner) {
     }
 }
 
-TEST_F(CentroidTest, AgreesWithWholeFrameFilterOnSpecialWindows) {
+TEST_F(CentroidTest, AgreesWithWholeFrameFilterOnUnusualWindows) {
     struct Case {
         const char* name;
         cv::Mat frame;

@@ -124,7 +124,7 @@ TEST(StarDataTest, StartValues) {
 
 // The stored files: ASCII, CR LF between lines and none after the last, the six
 // positions then six angles per year, each year's triangles closing to 180 degrees.
-TEST(StarDataTest, DataFilesAreStoredAsSpecifiedAndConsistent) {
+TEST(StarDataTest, DataFilesKeepTheirStoredFormAndCloseTheirTriangles) {
     for (const char* name : {":/NStarPosData", ":/SStarPosData"}) {
         SCOPED_TRACE(name);
         QFile file(name);

@@ -1,0 +1,44 @@
+// The pole close-up: a 200x200 square of the frame magnified 5x (bilinear) around
+// the RA-axis centre, with the axis mark and the pole mark drawn on it.
+//
+// Usage (once per frame in monitor mode, after the pole has been found):
+//   cv::Mat crop(200, 200, CV_8UC3);                       // allocated once
+//   RenderCloseUp(frame, axisX, axisY, poleX, poleY, CloseUpColoursFor(mono), crop);
+//
+// The square is the one whose top-left corner is (trunc(5 axisX - 100),
+// trunc(5 axisY - 100)) in the 5x magnified frame, so the axis centre always lands
+// at (100, 100). Only the frame pixels that square samples are magnified; the result
+// equals the same square cut from a magnification of the whole frame with the marks
+// drawn on it. Where the square reaches beyond the magnified frame (an axis centre
+// within 20 frame pixels of the border) it is padded with black, and the marks are
+// still drawn whole, so the axis mark stays at (100, 100).
+#pragma once
+
+#include <opencv2/core.hpp>
+
+inline constexpr int kCloseUpSide = 200; // pixels of the close-up square
+inline constexpr int kCloseUpScale = 5;  // magnification
+inline constexpr int kCloseUpHalf = 100; // the axis centre's place in the square
+
+// Blue-green-red colours of the two marks.
+struct CloseUpColours {
+    cv::Scalar axis;
+    cv::Scalar pole;
+};
+
+// "Mono" style: both marks (255, 248, 248); any other style: axis red, pole green.
+CloseUpColours CloseUpColoursFor(bool mono);
+
+// Top-left corner of the square in magnified pixels: trunc(5 v - 100) per axis.
+cv::Point CloseUpOrigin(double axisX, double axisY);
+
+// Draws the axis mark (centre axisX, axisY) and the pole mark (poleX, poleY), both
+// given in frame pixels, on an image that holds the magnified frame from the
+// magnified point "origin" on (image pixel (0, 0) is magnified pixel origin).
+void DrawCloseUpMarks(cv::Mat& image, cv::Point origin, double axisX, double axisY, double poleX,
+                      double poleY, const CloseUpColours& colours);
+
+// Fills crop (made 200x200 CV_8UC3 when it is not) with the close-up of an 8-bit
+// single-channel frame. An empty frame gives a black square with the marks.
+void RenderCloseUp(const cv::Mat& frame, double axisX, double axisY, double poleX, double poleY,
+                   const CloseUpColours& colours, cv::Mat& crop);
