@@ -49,6 +49,8 @@ struct SkyParams {
     std::string date;       // "YYYY-MM-DD" chooses the template data set; empty = today
     double timeScale = 1;   // simulated seconds per real second, 0..100000 (0 freezes the sky)
     double skyAngleDeg = 0; // turn of the sky about the pole at start, degrees, -360..360
+
+    bool operator==(const SkyParams&) const = default;
 };
 
 // Refraction raises the apparent pole toward the zenith (Bennett's formula).

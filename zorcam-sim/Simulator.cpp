@@ -56,6 +56,10 @@ Simulator::Simulator(std::string configDir)
 void Simulator::PollConfig(bool force) {
     AdvanceTime();
     if (source_.Poll(force)) {
+        // New sky settings start the sky afresh at its start angle; mount changes
+        // (the RA axis or the screws turned) leave it turning undisturbed.
+        if (!(source_.Config().sky == config_.sky))
+            simSeconds_ = 0;
         config_ = source_.Config();
         Rebuild();
     }
