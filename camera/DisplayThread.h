@@ -2,38 +2,69 @@
 // loop (Execute), hands each frame to the user-interface thread for display and
 // runs the per-frame reference-star tracking of the monitor mode.
 //
-// Created by the connection, started once, and deleted when its loop has ended.
+// Created by the connection, started once, and deleted when its loop has ended
+// (camera/CaptureControl.h starts and stops it from the user-interface thread).
+// A test may run Execute on a thread of its own with a hand-over of its own.
 #pragma once
+
+#include "app/Mystructs.h"
+#include "astro/StarData.h"
+
+#include "camera/UiHandOver.h"
 
 #include <QThread>
 
+#include <functional>
 #include <mutex>
 
 class DisplayThread : public QThread {
     Q_OBJECT
 
 public:
-    DisplayThread();
+    // Runs a display routine on the user-interface thread while the loop waits;
+    // false when a stop request came first and the routine did not run.
+    using HandOver = std::function<bool(UiHandOver::Routine)>;
+
+    DisplayThread();                           // hands over through a queued call
+    explicit DisplayThread(HandOver handOver); // a hand-over of the caller's own
     ~DisplayThread() override;
 
     // The live loop.
     void Execute();
 
+    // The terminate request: the loop ends before its next pass; a wait for a
+    // frame or for a hand-over that has not started ends at once.
+    void RequestStop();
+    bool StopRequested() const;
+    // The loop has ended (set as the last step of Execute).
+    bool LoopEnded() const;
+    // Waits until the loop has ended, serving its pending hand-overs meanwhile.
+    void WaitLoopEnded();
+
     // ---- tracking (runs on this thread, once per frame) ----------------------------
     void TrackRefStars();
 
-    // Setters used by the workflow on the user-interface thread.
+    // Setters used by the workflow on the user-interface thread. Negative
+    // positions and radii are stored as 0.
     void SetRefStarA(double x, double y);
     void SetRefStarB(double x, double y);
     void SetCirCenter(int radius, double x, double y);
     void SetEptNStar(double x, double y);
+    // The active template's angles (SelectTemplate) and the style word whose
+    // colours the close-up uses (the style switch). A new thread starts with the
+    // values of g_angleBAP, g_angleABP and g_uiStyle when it is created.
+    void SetTemplateAngles(double bap, double abp);
+    void SetCloseUpStyle(const QString& style);
 
     // Seeds of the reference stars, the axis centre and the expected pole-star
-    // position: written by the setters, read by the tracker under inputMutex.
+    // position: written by the setters on the user-interface thread (which may
+    // read them there at any time), read by the tracker under inputMutex.
     double refStarAInitX = 0, refStarAInitY = 0, refStarBInitX = 0, refStarBInitY = 0;
     double cirCenterX = 0, cirCenterY = 0;
     int cirRadius = 0;
     double eptNStarX = 0, eptNStarY = 0;
+    double trackAngleBAP = g_angleBAP, trackAngleABP = g_angleABP;
+    bool closeUpMono = g_uiStyle == QLatin1String("Mono");
     mutable std::mutex inputMutex;
 
     // Measured by the tracker on this thread; read by the user-interface thread
@@ -43,4 +74,9 @@ public:
 
 protected:
     void run() override;
+
+private:
+    bool LivePass(ZorcamHandle handle);
+    UiHandOver uiHandOver_;
+    HandOver handOver_;
 };

@@ -1,7 +1,87 @@
 #include "camera/DisplayThread.h"
 
-void DisplayThread::TrackRefStars() {}
-void DisplayThread::SetRefStarA(double, double) {}
-void DisplayThread::SetRefStarB(double, double) {}
-void DisplayThread::SetCirCenter(int, double, double) {}
-void DisplayThread::SetEptNStar(double, double) {}
+#include "astro/Tracker.h"
+#include "display/LiveView.h"
+
+#include <algorithm>
+
+namespace {
+
+double NotNegative(double v) {
+    return v >= 0 ? v : 0.0; // NaN too
+}
+
+} // namespace
+
+void DisplayThread::TrackRefStars() {
+    if (!g_monitorPole)
+        return;
+
+    // What the user-interface thread has set, taken once for the whole frame.
+    TrackerInputs in;
+    {
+        const std::lock_guard<std::mutex> lock(inputMutex);
+        in.aSeedX = refStarAInitX;
+        in.aSeedY = refStarAInitY;
+        in.bSeedX = refStarBInitX;
+        in.bSeedY = refStarBInitY;
+        in.axisX = cirCenterX;
+        in.axisY = cirCenterY;
+        in.angleBAP = trackAngleBAP;
+        in.angleABP = trackAngleABP;
+        in.mono = closeUpMono;
+        in.refractionOn = g_refractionOn;
+        in.latitude = g_latitude;
+        in.pressure = g_pressure;
+        in.pressureUnit = g_pressureUnit;
+        in.temperature = g_temperature;
+    }
+
+    const TrackerResult r = TrackFrame(g_frameImage, in, g_zoomCrop);
+    refStarAX = r.aX;
+    refStarAY = r.aY;
+    refStarBX = r.bX;
+    refStarBY = r.bY;
+    if (!r.poleFound)
+        return; // the previous pole and close-up stay
+    polarPosX = r.poleX;
+    polarPosY = r.poleY;
+    CopyImageToBitmap(g_zoomCrop, g_zoomBitmap);
+    g_zoomReady = true;
+}
+
+void DisplayThread::SetRefStarA(double x, double y) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    refStarAInitX = NotNegative(x);
+    refStarAInitY = NotNegative(y);
+}
+
+void DisplayThread::SetRefStarB(double x, double y) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    refStarBInitX = NotNegative(x);
+    refStarBInitY = NotNegative(y);
+}
+
+void DisplayThread::SetCirCenter(int radius, double x, double y) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    cirRadius = std::max(radius, 0);
+    cirCenterX = NotNegative(x);
+    cirCenterY = NotNegative(y);
+}
+
+void DisplayThread::SetEptNStar(double x, double y) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    eptNStarX = NotNegative(x);
+    eptNStarY = NotNegative(y);
+}
+
+void DisplayThread::SetTemplateAngles(double bap, double abp) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    trackAngleBAP = bap;
+    trackAngleABP = abp;
+}
+
+void DisplayThread::SetCloseUpStyle(const QString& style) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    closeUpMono = style == QLatin1String("Mono");
+}

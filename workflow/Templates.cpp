@@ -1,4 +1,139 @@
+// Template preparation after connecting, and the choice of the active template.
 #include "app/MainFormUnit.h"
+#include "ui_FormMain.h"
 
-void TFormMain::PrepareTemplates() {}
-void TFormMain::SelectTemplate(const QString&) {}
+#include "app/Mylog.h"
+#include "astro/MaskPole.h"
+#include "astro/StarData.h"
+#include "camera/DisplayThread.h"
+#include "dialogs/AtmRefFormUnit.h"
+#include "display/LiveImageView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+constexpr int kGlassSide = 150;
+const QColor kGlassCross(0x00, 0xFF, 0x00);       // ARGB 0xFF00FF00
+const QColor kTemplatePoleMark(0x97, 0xF3, 0xFF); // ARGB 0xFF97F3FF
+
+// The magnifier's overlay: a transparent square with a small green cross at its centre.
+void DrawGlassCross(QImage& glass) {
+    if (glass.size() != QSize(kGlassSide, kGlassSide) ||
+        glass.format() != QImage::Format_ARGB32_Premultiplied)
+        glass = QImage(kGlassSide, kGlassSide, QImage::Format_ARGB32_Premultiplied);
+    glass.fill(Qt::transparent);
+    QPainter painter(&glass);
+    painter.setPen(QPen(kGlassCross, 1));
+    painter.drawLine(67, 75, 83, 75);
+    painter.drawLine(75, 67, 75, 83);
+}
+
+// A template picture from the resources, ready to be drawn on.
+QImage LoadTemplateImage(const QString& name) {
+    return QImage(QStringLiteral(":/") + name).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The pole's cross, 5 pixels each way, on a template picture.
+void DrawTemplatePole(QImage& image, double poleX, double poleY) {
+    QPainter painter(&image);
+    painter.setPen(QPen(kTemplatePoleMark, 1));
+    painter.drawLine(QPointF(poleX - 5, poleY), QPointF(poleX + 5, poleY));
+    painter.drawLine(QPointF(poleX, poleY - 5), QPointF(poleX, poleY + 5));
+}
+
+// One hemisphere's template: its picture, its dated star data, its pole.
+void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& record) {
+    const bool south = hemisphere == QLatin1String("S");
+    bitmap = LoadTemplateImage(south ? QStringLiteral("South_Mask_hollow")
+                                     : QStringLiteral("North_Mask_hollow"));
+    WriteLog(QStringLiteral("Info"), south ? QStringLiteral("Load South Mask Image.")
+                                           : QStringLiteral("Load North Mask Image."));
+    LoadStarData(hemisphere, record, QDate::currentDate());
+    CalcTemplatePole(hemisphere, record); // (0, 0) and logged when it fails
+    DrawTemplatePole(bitmap, record.poleX, record.poleY);
+}
+
+// The refraction window shows the settings; its change handlers keep the working
+// values and the settings in step with it.
+void FillRefractionWindow(const INIFILEINFO& info) {
+    if (!FormAtmRef)
+        return;
+    auto spin = [](const char* name) {
+        return FormAtmRef->findChild<QDoubleSpinBox*>(QLatin1String(name));
+    };
+    if (auto* s = spin("SpinBox_latitude"))
+        s->setValue(info.latitude);
+    if (auto* s = spin("SpinBox_longitude"))
+        s->setValue(info.longitude);
+    if (auto* c = FormAtmRef->findChild<QComboBox*>(QStringLiteral("ComboBox_pressure")))
+        c->setCurrentIndex(info.P_UnitType == 1 ? 1 : 0);
+    if (auto* s = spin("SpinBox_P"))
+        s->setValue(info.P);
+    if (auto* s = spin("SpinBox_T"))
+        s->setValue(info.T);
+    if (auto* c = FormAtmRef->findChild<QCheckBox*>(QStringLiteral("CheckBox_astroRef")))
+        c->setChecked(info.isCorrection);
+}
+
+} // namespace
+
+void TFormMain::PrepareTemplates() {
+    if (!templatesReady) {
+        DrawGlassCross(glassBitmap);
+        Img_layer_glass->setPixmap(QPixmap::fromImage(glassBitmap));
+
+        PrepareHemisphere(QStringLiteral("N"), northMaskBitmap, g_northStarData);
+        PrepareHemisphere(QStringLiteral("S"), southMaskBitmap, g_southStarData);
+
+        SelectTemplate(curRegion);
+        HighlightExposureButtons();
+        HighlightGainButtons();
+        templatesReady = true;
+    }
+
+    // Every connection takes up the settings again.
+    g_zoom = g_iniFileInfo.factor;
+    curRegion = g_iniFileInfo.region;
+    recAxisX = g_iniFileInfo.centerX;
+    recAxisY = g_iniFileInfo.centerY;
+    CheckZoomMenuItem(g_zoom);
+    if (recAxisX > 0 && recAxisY > 0)
+        g_recordedCenterValid = true;
+
+    ui->Expander_region->setEnabled(true);
+    ui->Expander_region->setExpanded(true);
+    if (curRegion == QLatin1String("N"))
+        ui->RadioBtn_north->setChecked(true);
+    else if (curRegion == QLatin1String("S"))
+        ui->RadioBtn_south->setChecked(true);
+
+    FillRefractionWindow(g_iniFileInfo);
+}
+
+void TFormMain::SelectTemplate(const QString& region) {
+    const bool south = region == QLatin1String("S");
+    const STARDATA& d = south ? g_southStarData : g_northStarData;
+    g_maskPX = d.poleX;
+    g_maskPY = d.poleY;
+    g_maskAX = d.aX;
+    g_maskAY = d.aY;
+    g_maskBX = d.bX;
+    g_maskBY = d.bY;
+    g_angleBAP = d.bap;
+    g_angleABP = d.abp;
+    // A running tracker takes the new angles from its next frame on.
+    if (g_threadRunning && g_displayThread)
+        g_displayThread->SetTemplateAngles(d.bap, d.abp);
+
+    // The item takes the picture's own size (800x674 south, 800x800 north).
+    Img_Mask->setPixmap(QPixmap::fromImage(south ? southMaskBitmap : northMaskBitmap));
+    Img_Mask->setVisible(false);
+    ui->MenuItem_showMask->setChecked(false);
+}
