@@ -86,7 +86,7 @@ public:
     void HighlightGainButtons();
 
     // ---- view controls and styles ------------------------------------------------------
-    void CheckZoomMenuItem();
+    void CheckZoomMenuItem(float factor);
     void MenuItem_100Click();
     void MenuItem_75Click();
     void MenuItem_50Click();

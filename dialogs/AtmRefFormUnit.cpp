@@ -1,6 +1,8 @@
 #include "dialogs/AtmRefFormUnit.h"
 #include "ui_AtmRefFormUnit.h"
 
+#include "display/StyleBook.h"
+
 TFormAtmRef* FormAtmRef = nullptr;
 
 TFormAtmRef::TFormAtmRef(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui(new Ui::TFormAtmRef) {
@@ -14,4 +16,5 @@ TFormAtmRef::~TFormAtmRef() {
     delete ui;
 }
 
-void TFormAtmRef::ChangeUIStyle(const QString&) {}
+// "Mono" loads Blend.Style, "Color" Dark.Style; other words change nothing.
+void TFormAtmRef::ChangeUIStyle(const QString& style) { ApplyStyleWord(this, style); }

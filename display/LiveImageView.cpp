@@ -2,9 +2,50 @@
 
 #include <QGraphicsScene>
 #include <QMouseEvent>
+#include <QPainter>
 
 ImageItem::ImageItem(const QString& name, QObject* owner) : QObject(owner) {
     setObjectName(name);
+}
+
+void ImageItem::setImageSource(const QImage* image) {
+    const QSize size = image ? image->size() : QSize();
+    if (image != source_ || size != sourceSize_)
+        prepareGeometryChange();
+    source_ = image;
+    sourceSize_ = size;
+    update();
+}
+
+QRectF ImageItem::boundingRect() const {
+    if (!source_)
+        return QGraphicsPixmapItem::boundingRect();
+    return QRectF(QPointF(0, 0), QSizeF(sourceSize_));
+}
+
+QPainterPath ImageItem::shape() const {
+    if (!source_)
+        return QGraphicsPixmapItem::shape();
+    QPainterPath path;
+    path.addRect(boundingRect());
+    return path;
+}
+
+bool ImageItem::contains(const QPointF& point) const {
+    if (!source_)
+        return QGraphicsPixmapItem::contains(point);
+    return boundingRect().contains(point);
+}
+
+void ImageItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) {
+    if (!source_) {
+        QGraphicsPixmapItem::paint(painter, option, widget);
+        return;
+    }
+    if (source_->isNull())
+        return;
+    // Clipped to the size announced by the last setImageSource.
+    painter->drawImage(QPointF(0, 0), *source_, boundingRect());
 }
 
 LiveImageView::LiveImageView(QWidget* parent)

@@ -8,10 +8,26 @@
 #include <QObject>
 
 // A pixmap item with an object name, so tests and the form find it like a control.
+// Instead of a pixmap it can paint an image it does not own (the live view shows
+// the view bitmap this way, without a per-frame conversion to a pixmap).
 class ImageItem : public QObject, public QGraphicsPixmapItem {
     Q_OBJECT
 public:
     explicit ImageItem(const QString& name, QObject* owner = nullptr);
+
+    // Paints *image (which must outlive the item or be replaced) instead of the
+    // pixmap; nullptr goes back to the pixmap. Call update() after changing the image.
+    void setImageSource(const QImage* image);
+    const QImage* imageSource() const { return source_; }
+
+    QRectF boundingRect() const override;
+    QPainterPath shape() const override;
+    bool contains(const QPointF& point) const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+
+private:
+    const QImage* source_ = nullptr;
+    QSize sourceSize_;
 };
 
 class LiveImageView : public QGraphicsView {

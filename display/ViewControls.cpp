@@ -1,12 +1,129 @@
-#include "app/MainFormUnit.h"
+#include "display/ViewControls.h"
+#include "ui_FormMain.h"
 
-void TFormMain::CheckZoomMenuItem() {}
-void TFormMain::MenuItem_100Click() {}
-void TFormMain::MenuItem_75Click() {}
-void TFormMain::MenuItem_50Click() {}
-void TFormMain::Img_capMouseMove(QPointF) {}
-void TFormMain::ScrollBox_capImgViewportPositionChange() {}
-void TFormMain::MenuItem_saveClick() {}
-void TFormMain::MenuItem_stretchClick() {}
-void TFormMain::SpinBox1Change() {}
-void TFormMain::SpinBox2Change() {}
+#include "app/MainFormUnit.h"
+#include "app/Mylog.h"
+#include "display/LiveImageView.h"
+#include "display/LiveView.h"
+#include "display/MagnifierGlass.h"
+#include "display/Readouts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QSpinBox>
+#include <opencv2/imgcodecs.hpp>
+
+#include <vector>
+
+namespace {
+
+SaveFileChooser& Chooser() {
+    static SaveFileChooser chooser;
+    return chooser;
+}
+
+QString ChooseSaveFile(QWidget* parent) {
+    if (Chooser())
+        return Chooser()(parent);
+    // Only the filter is given: the dialog adds no extension of its own.
+    return QFileDialog::getSaveFileName(parent, QString(), QString(),
+                                        QStringLiteral("Image files (*.bmp)"));
+}
+
+// Writes a grey frame as an uncompressed 8-bit BMP; false when it cannot be written.
+bool WriteGreyBmp(const cv::Mat& frame, const QString& path) {
+    std::vector<uchar> bytes;
+    if (!cv::imencode(".bmp", frame, bytes))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
+        return false;
+    return file.flush();
+}
+
+void SetZoom(TFormMain* form, float factor, const char* logText) {
+    if (g_zoom == factor)
+        return;
+    WriteLog(QStringLiteral("Info"), QString::fromLatin1(logText));
+    g_zoom = factor;
+    g_iniFileInfo.factor = factor;
+    form->CheckZoomMenuItem(factor);
+}
+
+} // namespace
+
+void SetSaveFileChooserForTesting(SaveFileChooser chooser) {
+    Chooser() = std::move(chooser);
+}
+
+QString BmpPathFor(const QString& chosenName) {
+    return chosenName + QStringLiteral(".bmp");
+}
+
+void TFormMain::CheckZoomMenuItem(float factor) {
+    if (factor == 0.5f)
+        ui->MenuItem_50->setChecked(true);
+    else if (factor == 0.75f)
+        ui->MenuItem_75->setChecked(true);
+    else
+        ui->MenuItem_100->setChecked(true);
+}
+
+void TFormMain::MenuItem_100Click() {
+    SetZoom(this, 1.0f, "Zoom 100%");
+}
+void TFormMain::MenuItem_75Click() {
+    SetZoom(this, 0.75f, "Zoom 75%");
+}
+void TFormMain::MenuItem_50Click() {
+    SetZoom(this, 0.5f, "Zoom 50%");
+}
+
+void TFormMain::Img_capMouseMove(QPointF imagePos) {
+    if (!g_cameraOpen)
+        return;
+    const double x = imagePos.x();
+    const double y = imagePos.y();
+    Label_mousePos->setText(MousePositionText(x, y));
+    mouseX = x;
+    mouseY = y;
+    MagnifierGlass_roiImg->setZoomRegionCenter(MagnifierCenter(x, y));
+    QCoreApplication::processEvents();
+}
+
+void TFormMain::ScrollBox_capImgViewportPositionChange() {
+    ScrollBox_capImg->viewport()->update();
+    // The glass lives on the viewport, so it stays at the top-left corner of the
+    // visible part of the image whatever the scroll position.
+    MagnifierGlass_roiImg->move(0, 0);
+    MagnifierGlass_roiImg->update();
+}
+
+void TFormMain::MenuItem_saveClick() {
+    cv::Mat frame;
+    CopyLastReceivedFrame(frame);
+    const QString chosen = ChooseSaveFile(this);
+    if (chosen.isEmpty())
+        return;
+    const QString path = BmpPathFor(chosen);
+    if (WriteGreyBmp(frame, path))
+        WriteLog(QStringLiteral("Info"), QStringLiteral("Save As BMP ") + path);
+    else
+        WriteLog(QStringLiteral("Error"), QStringLiteral("Save As BMP failed: ") + path);
+}
+
+void TFormMain::MenuItem_stretchClick() {
+    // The menu item is checkable: the click has already inverted its check mark.
+    g_stretchOn = ui->MenuItem_stretch->isChecked();
+}
+
+void TFormMain::SpinBox1Change() {
+    g_blackLevel = SpinBox1->value();
+}
+void TFormMain::SpinBox2Change() {
+    g_whiteLevel = SpinBox2->value();
+}

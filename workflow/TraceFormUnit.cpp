@@ -1,6 +1,8 @@
 #include "workflow/TraceFormUnit.h"
 #include "ui_TraceFormUnit.h"
 
+#include "display/StyleBook.h"
+
 TFormTrace* FormTrace = nullptr;
 
 TFormTrace::TFormTrace(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), ui(new Ui::TFormTrace) {
@@ -14,4 +16,5 @@ TFormTrace::~TFormTrace() {
     delete ui;
 }
 
-void TFormTrace::ChangeUIStyle(const QString&) {}
+// "Mono" loads Blend.Style, "Color" Dark.Style; other words change nothing.
+void TFormTrace::ChangeUIStyle(const QString& style) { ApplyStyleWord(this, style); }
