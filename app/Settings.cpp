@@ -133,6 +133,7 @@ bool LoadSettingsFile(const QString& path, INIFILEINFO& info) {
 
 bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
     CSimpleIniA ini(/*isUtf8=*/true);
+    ini.SetSpaces(false); // "key=value", as the file has always been written
     QFile existing(path);
     if (existing.exists()) {
         if (!existing.open(QIODevice::ReadOnly)) {

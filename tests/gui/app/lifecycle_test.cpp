@@ -1,0 +1,208 @@
+// Start-up, first showing and closing of the main window, as a user meets them.
+#include "app/AppPaths.h"
+#include "app/Expander.h"
+#include "app/MainFormUnit.h"
+#include "app/Mylog.h"
+#include "dialogs/AboutFormUnit.h"
+#include "dialogs/AtmRefFormUnit.h"
+#include "dialogs/MessageBoxes.h"
+#include "workflow/TraceFormUnit.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QSlider>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(documents.isValid());
+        ASSERT_TRUE(settings.isValid());
+        SetDocumentsFolderForTesting(documents.path());
+        SetSettingsFolderForTesting(settings.path());
+        SetMessageBoxHandlerForTesting([](const QString&, const QString&) { return false; });
+    }
+    void TearDown() override {
+        windows.reset();
+        SetDocumentsFolderForTesting(QString());
+        SetSettingsFolderForTesting(QString());
+        SetMessageBoxHandlerForTesting(nullptr);
+    }
+
+    struct Windows {
+        TFormMain main;
+        TFormAbout about;
+        TFormAtmRef atmRef;
+        TFormTrace trace;
+    };
+
+    void start() {
+        windows = std::make_unique<Windows>();
+        windows->main.show();
+    }
+    void closeMain() { windows->main.close(); }
+
+    QStringList logMessages() const {
+        QFile f(g_logFilePath);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList out;
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            EXPECT_TRUE(line.endsWith('\r')) << line.constData();
+            const QList<QByteArray> parts = line.chopped(1).split('\t');
+            EXPECT_EQ(parts.size(), 3) << line.constData();
+            if (parts.size() == 3)
+                out << QString::fromUtf8(parts[1] + " " + parts[2]);
+        }
+        return out;
+    }
+    QString settingsPath() const { return settings.filePath(QStringLiteral("ZenithWand.ini")); }
+
+    QTemporaryDir documents;
+    QTemporaryDir settings;
+    std::unique_ptr<Windows> windows;
+};
+
+TEST_F(Lifecycle, FirstStartWritesItsLogInTheDaysFolderAndShowsTheIdleWindow) {
+    start();
+    TFormMain& w = windows->main;
+
+    const QString day = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QRegularExpression fileName(QStringLiteral("ZenithWand\\.\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d\\d\\d\\.log"));
+    EXPECT_EQ(QFileInfo(g_logFilePath).dir().path(),
+              documents.path() + QStringLiteral("/ZenithWand/logs ") + day);
+    EXPECT_TRUE(fileName.match(QFileInfo(g_logFilePath).fileName()).hasMatch()) << g_logFilePath.toStdString();
+
+    const QStringList lines = logMessages();
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines.first(), "[Info] FormCreate start.");
+    EXPECT_EQ(lines.at(1), "[Info] FormCreate done.");
+    EXPECT_EQ(lines.last(), "[Info] FormShow");
+    for (const QString& l : lines)
+        EXPECT_TRUE(l.startsWith(QStringLiteral("[Info] "))) << l.toStdString();
+
+    EXPECT_EQ(w.windowTitle(), "ZenithWand - Version 1.3.2.8");
+    for (const char* name : {"Expander_region", "Expander_camSetting", "Expander_finding",
+                             "Expander_rough", "Expander_precise"}) {
+        auto* e = w.findChild<Expander*>(QLatin1String(name));
+        ASSERT_NE(e, nullptr) << name;
+        EXPECT_FALSE(e->isExpanded()) << name;
+        EXPECT_FALSE(e->isEnabled()) << name;
+    }
+    for (const char* name : {"MenuItem_astroRef", "MenuItem_showMask", "MenuItem_trace"}) {
+        auto* a = w.findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_FALSE(a->isEnabled()) << name;
+    }
+    EXPECT_FALSE(w.findChild<QMenu*>(QStringLiteral("MenuItem_zoom"))->isEnabled());
+    EXPECT_TRUE(w.findChild<QAction*>(QStringLiteral("MenuItem_100"))->isChecked());
+    EXPECT_TRUE(w.findChild<QAction*>(QStringLiteral("MenuItem_lang_en"))->isChecked());
+    EXPECT_FALSE(w.findChild<QAction*>(QStringLiteral("MenuItem_stretch"))->isVisible());
+    EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("Rectangle_tipMsg"))->isVisible());
+    EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("Image_rotateDirect"))->isVisible());
+    EXPECT_FALSE(w.findChild<QSpinBox*>(QStringLiteral("SpinBox1"))->isVisible());
+    EXPECT_EQ(w.findChild<QSpinBox*>(QStringLiteral("SpinBox2"))->value(), 255);
+    EXPECT_EQ(w.curLang, "EN");
+    EXPECT_EQ(w.curRegion, "N");
+    EXPECT_EQ(g_uiStyle, "Color");
+    EXPECT_EQ(w.wizardStep, 0);
+    EXPECT_EQ(g_displayThread, nullptr);
+    EXPECT_EQ(g_cameraHandle.load(), 0u);
+    EXPECT_EQ(g_frameImage.cols, 1280);
+    EXPECT_EQ(g_frameImage.rows, 960);
+}
+
+TEST_F(Lifecycle, ControlsOfTheLayoutExistWithTheirTextsAndRanges) {
+    start();
+    TFormMain& w = windows->main;
+    const std::pair<const char*, const char*> texts[] = {
+        {"Btn_exp50", "50"},       {"Btn_exp300", "300"},          {"Btn_gain90", "90"},
+        {"Label_note", "(Selece the same star every times)"},       {"Label_criCenterPos", "(0, 0)"},
+        {"Btn_calcPolarAxis", "Start Monitor"},                     {"Label_polarPos", "(0,0)"},
+        {"Label_starA_baryPos", "(0,0)"},                           {"Label_angleATitle", "∠PAB: "},
+        {"Label_angleBTitle", "∠PBA: "},                            {"Label21", "Current Polaris/σ Oct"},
+        {"Label53", "Expected Polaris/σ Oct"},                      {"Btn_debug", "debug"},
+    };
+    for (const auto& [name, text] : texts) {
+        QWidget* c = w.findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_EQ(c->property("text").toString(), QString::fromUtf8(text)) << name;
+    }
+    for (const char* name : {"TrackBar_mask_finding", "TrackBar_mask_rough"}) {
+        auto* s = w.findChild<QSlider*>(QLatin1String(name));
+        ASSERT_NE(s, nullptr) << name;
+        EXPECT_EQ(s->minimum(), 0);
+        EXPECT_EQ(s->maximum(), 359);
+    }
+    auto* langs = w.findChild<QAction*>(QStringLiteral("MenuItem_lang_ru"));
+    EXPECT_EQ(langs->text(), QString::fromUtf8("P\xd1\x83\xd1\x81\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9\xc2\xa0"));
+    EXPECT_EQ(langs->actionGroup()->actions().size(), 10);
+    EXPECT_TRUE(langs->actionGroup()->isExclusive());
+    for (const char* name : {"Timer1", "Timer_updateAngle", "MagnifierGlass_roiImg",
+                             "Img_layer_glass", "Label_mousePos", "Image_polarCenter",
+                             "polePNG_Rectangle", "axisPNG_Rectangle", "Circle_starPos3",
+                             "Image_logo", "Layout_ask", "Btn1_tip", "Btn2_tip", "Label_ask",
+                             "Text_tip"})
+        EXPECT_NE(w.findChild<QObject*>(QLatin1String(name)), nullptr) << name;
+    EXPECT_NE(FormAbout, nullptr);
+    EXPECT_NE(FormAtmRef, nullptr);
+    EXPECT_NE(FormTrace, nullptr);
+}
+
+TEST_F(Lifecycle, ClosingWithoutAConnectionSavesTheSettingsAndWritesNoCameraLines) {
+    start();
+    const int before = logMessages().size();
+    closeMain();
+    const QStringList after = logMessages().mid(before);
+    EXPECT_EQ(after, QStringList{QStringLiteral("[Info] FormClose done.")});
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+    QFile f(settingsPath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray ini = f.readAll();
+    EXPECT_TRUE(ini.contains("lang=EN"));
+    EXPECT_TRUE(ini.contains("style=Color"));
+    EXPECT_TRUE(ini.contains("P=100"));
+}
+
+TEST_F(Lifecycle, SettingsLanguageInOtherCaseChecksEnglishAndIsWrittenBackUnchanged) {
+    QFile f(settingsPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[LANGUAGE]\nlang=de\n[ZOOM]\nfactor=abc\n");
+    f.close();
+    start();
+    EXPECT_TRUE(windows->main.findChild<QAction*>(QStringLiteral("MenuItem_lang_en"))->isChecked());
+    EXPECT_EQ(windows->main.curLang, "de");
+    EXPECT_FLOAT_EQ(g_zoom, 1.0f);
+    closeMain();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("lang=de"));
+}
+
+TEST_F(Lifecycle, ASettingsLocationThatCannotBeWrittenIsLoggedAndClosingGoesOn) {
+    // A plain file where the settings folder should be.
+    QFile blocker(settings.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SetSettingsFolderForTesting(settings.filePath(QStringLiteral("blocked")));
+    start();
+    const int before = logMessages().size();
+    closeMain();
+    EXPECT_EQ(logMessages().mid(before),
+              (QStringList{QStringLiteral("[Error] saveParamsToIni - open ZenithWand.ini file failed!"),
+                           QStringLiteral("[Info] FormClose done.")}));
+}
+
+} // namespace
