@@ -2,6 +2,7 @@
 #include "ui_FormMain.h"
 
 #include "app/Mylog.h"
+#include "camera/DisplayThread.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "display/Overlays.h"
 #include "display/StyleBook.h"
@@ -94,6 +95,9 @@ void TFormMain::MenuItem_styleClick() {
     const QString style =
         ui->MenuItem_style->isChecked() ? QStringLiteral("Mono") : QStringLiteral("Color");
     g_uiStyle = style;
+    // The capture thread draws the pole close-up in the style's colours as well.
+    if (g_displayThread)
+        g_displayThread->SetCloseUpStyle(style);
     ChangeUIStyle(style);
     ChangePoleAxisIcon(style);
     HighlightExposureButtons();
