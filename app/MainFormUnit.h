@@ -82,6 +82,10 @@ public:
     void Btn_gain70Click();
     void Btn_gain90Click();
     void Btn_gain100Click();
+    // Mark the preset button of the value (any other value changes nothing); the
+    // forms without an argument use g_exposureWanted and g_gainWanted.
+    void HighlightExposureButtons(double exposure);
+    void HighlightGainButtons(int gain);
     void HighlightExposureButtons();
     void HighlightGainButtons();
 

@@ -1,8 +1,192 @@
 #include "camera/DisplayThread.h"
 
-DisplayThread::DisplayThread() = default;
-DisplayThread::~DisplayThread() = default;
+#include "app/Mylog.h"
+#include "camera/Zorcamlib.h"
+#include "display/LiveView.h"
+#include "display/Stretch.h"
 
-void DisplayThread::run() { Execute(); }
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
 
-void DisplayThread::Execute() {}
+namespace {
+
+constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kFrameWidth) * kFrameHeight;
+constexpr auto kNoFrameWait = std::chrono::milliseconds(10);
+
+void LogInfo(const QString& text) {
+    WriteLog(QStringLiteral("Info"), text);
+}
+void LogError(const QString& text) {
+    WriteLog(QStringLiteral("Error"), text);
+}
+
+QString WholeMicroseconds(double exposure) {
+    return QString::number(static_cast<long long>(std::trunc(exposure)));
+}
+
+// The five settings made once before live mode, in their fixed order.
+void ConfigureCamera(ZorcamHandle handle) {
+    if (ZorcamSetResolution(handle, 0, 0, kFrameWidth, kFrameHeight) != 0)
+        LogError(QStringLiteral("set resolution failed."));
+
+    // The applied value is the one sent, even when the user chose another meanwhile:
+    // the next pass then sees the difference and sends the newer one.
+    const double exposure = g_exposureWanted;
+    if (ZorcamSetParam(handle, ZORCAM_CONTROL_EXPOSURE, exposure) != 0)
+        LogError(QStringLiteral("set exposure failed."));
+    else
+        g_exposureApplied = exposure;
+
+    const int gain = g_gainWanted;
+    if (ZorcamSetParam(handle, ZORCAM_CONTROL_GAIN, static_cast<double>(gain)) != 0)
+        LogError(QStringLiteral("set gain failed."));
+    else
+        g_gainApplied = gain;
+
+    if (ZorcamSetParam(handle, ZORCAM_CONTROL_USB_TRAFFIC, 30.0) != 0)
+        LogError(QStringLiteral("set usbtraffic failed."));
+    if (ZorcamSetParam(handle, ZORCAM_CONTROL_SPEED, 0.0) != 0)
+        LogError(QStringLiteral("set speed failed."));
+}
+
+// Exposure and gain changes the user made since the last pass; a refused value
+// is sent again in every pass until the camera takes it or another is chosen.
+void FollowUpSettings(ZorcamHandle handle) {
+    const double exposure = g_exposureWanted;
+    if (g_exposureApplied != exposure) {
+        const QString text = QStringLiteral("Exposure change to ") + WholeMicroseconds(exposure);
+        if (ZorcamSetParam(handle, ZORCAM_CONTROL_EXPOSURE, exposure) == 0) {
+            g_exposureApplied = exposure;
+            LogInfo(text);
+        } else {
+            LogError(text + QStringLiteral("failed."));
+        }
+    }
+
+    const int gain = g_gainWanted;
+    if (g_gainApplied != gain) {
+        const QString text = QStringLiteral("Gain change to ") + QString::number(gain);
+        if (ZorcamSetParam(handle, ZORCAM_CONTROL_GAIN, static_cast<double>(gain)) == 0) {
+            g_gainApplied = gain;
+            LogInfo(text);
+        } else {
+            LogError(text + QStringLiteral("failed."));
+        }
+    }
+}
+
+// The received frame into g_frameImage, stretched when asked. Whatever size the
+// camera reports, no more than the image holds is copied or stretched.
+void TakeFrame(std::uint32_t width, std::uint32_t height) {
+    if (g_frameImage.empty() || !g_frameImage.isContinuous() ||
+        g_frameImage.total() * g_frameImage.elemSize() < kFrameBytes)
+        return;
+    std::memcpy(g_frameImage.data, g_liveBuffer, kFrameBytes);
+    if (g_stretchOn) {
+        const int w = static_cast<int>(std::min<std::uint32_t>(width, kFrameWidth));
+        const int h = static_cast<int>(std::min<std::uint32_t>(height, kFrameHeight));
+        const int black = g_blackLevel;
+        const double scale = StretchScale(black, g_whiteLevel);
+        StretchFrame(g_frameImage.data, g_frameImage.data, w, h, static_cast<unsigned>(black),
+                     scale);
+    }
+}
+
+} // namespace
+
+DisplayThread::DisplayThread()
+    : handOver_([this](UiHandOver::Routine r) { return uiHandOver_.Run(r); }) {
+    // Frees itself once its loop has ended.
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+DisplayThread::DisplayThread(HandOver handOver) : handOver_(std::move(handOver)) {
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+DisplayThread::~DisplayThread() {
+    if (g_displayThread == this)
+        g_displayThread = nullptr;
+    // Joins the thread when it was started (returns at once otherwise); the
+    // ended flag, set under the hand-over's lock, orders the loop's last writes
+    // before this object goes.
+    wait();
+    uiHandOver_.Ended();
+}
+
+void DisplayThread::run() {
+    Execute();
+}
+
+void DisplayThread::RequestStop() {
+    requestInterruption();
+    uiHandOver_.RequestStop();
+}
+
+bool DisplayThread::StopRequested() const {
+    return uiHandOver_.StopRequested();
+}
+
+bool DisplayThread::LoopEnded() const {
+    return uiHandOver_.Ended();
+}
+
+void DisplayThread::WaitLoopEnded() {
+    uiHandOver_.WaitEndedServing();
+}
+
+void DisplayThread::Execute() {
+    g_threadRunning = true;
+    const ZorcamHandle handle = g_cameraHandle;
+
+    ConfigureCamera(handle);
+
+    if (ZorcamBeginLive(handle) != 0) {
+        LogError(QStringLiteral("BeginZORCAMLive failed."));
+    } else {
+        LogInfo(QStringLiteral("BeginZORCAMLive."));
+        while (!StopRequested()) {
+            if (!LivePass(handle))
+                break;
+        }
+    }
+
+    g_threadRunning = false;
+    uiHandOver_.MarkEnded();
+}
+
+// One pass of the live loop. False when a stop request withdrew a hand-over: the
+// pass then ends at once and leaves the display alone.
+bool DisplayThread::LivePass(ZorcamHandle handle) {
+    std::uint32_t width = 0, height = 0, bpp = 0, channels = 0;
+    if (ZorcamGetLiveFrame(handle, &width, &height, &bpp, &channels, g_liveBuffer) != 0) {
+        uiHandOver_.SleepUnlessStopped(kNoFrameWait);
+    } else {
+        g_frameWidth = width;
+        g_frameHeight = height;
+        g_frameBpp = bpp;
+        g_frameChannels = channels;
+        TakeFrame(width, height);
+
+        if (!handOver_(&RenderLiveView))
+            return false;
+        if (g_viewUpdatePending) {
+            if (!handOver_(&ShowLiveView))
+                return false;
+            g_viewUpdatePending = false;
+        }
+
+        TrackRefStars();
+
+        if (g_zoomReady) {
+            if (!handOver_(&ShowPoleView))
+                return false;
+            g_zoomReady = false;
+        }
+    }
+
+    FollowUpSettings(handle);
+    return true;
+}

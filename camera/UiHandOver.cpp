@@ -1,0 +1,102 @@
+#include "camera/UiHandOver.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMetaObject>
+
+UiHandOver::UiHandOver()
+    : state_(std::make_shared<State>()), server_(new UiHandOverServer(state_)) {}
+
+UiHandOver::~UiHandOver() {
+    // Queued calls not served yet go with the receiver.
+    delete server_;
+}
+
+void UiHandOver::State::Serve(std::uint64_t wanted) {
+    Routine r = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        // A withdrawn or already served call, or one that a stop request overtook.
+        if (phase != Phase::Pending || sequence != wanted || stop)
+            return;
+        phase = Phase::Running;
+        r = routine;
+    }
+    struct Finish {
+        State* s;
+        ~Finish() {
+            {
+                std::lock_guard<std::mutex> lock(s->mutex);
+                s->phase = Phase::Done;
+            }
+            s->changed.notify_all();
+        }
+    } finish{this};
+    r();
+}
+
+bool UiHandOver::Run(Routine routine) {
+    std::uint64_t sequence = 0;
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->stop)
+            return false;
+        sequence = ++state_->sequence;
+        state_->routine = routine;
+        state_->phase = State::Phase::Pending;
+    }
+    // The string form keeps the queued call's allocation inside Qt.
+    QMetaObject::invokeMethod(server_, "serve", Qt::QueuedConnection,
+                              Q_ARG(quint64, static_cast<quint64>(sequence)));
+
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    state_->changed.wait(lock, [this] {
+        return state_->phase == State::Phase::Done ||
+               (state_->stop && state_->phase == State::Phase::Pending);
+    });
+    const bool ran = state_->phase == State::Phase::Done;
+    state_->phase = State::Phase::Idle;
+    state_->routine = nullptr;
+    return ran;
+}
+
+bool UiHandOver::SleepUnlessStopped(std::chrono::milliseconds duration) {
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    return !state_->changed.wait_for(lock, duration, [this] { return state_->stop; });
+}
+
+bool UiHandOver::StopRequested() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->stop;
+}
+
+void UiHandOver::MarkEnded() {
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        state_->ended = true;
+    }
+    state_->changed.notify_all();
+}
+
+void UiHandOver::RequestStop() {
+    {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        state_->stop = true;
+    }
+    state_->changed.notify_all();
+}
+
+bool UiHandOver::Ended() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->ended;
+}
+
+bool UiHandOver::WaitEnded(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    return state_->changed.wait_for(lock, timeout, [this] { return state_->ended; });
+}
+
+void UiHandOver::WaitEndedServing() {
+    while (!WaitEnded(std::chrono::milliseconds(5)))
+        QCoreApplication::sendPostedEvents(server_, QEvent::MetaCall);
+}
