@@ -15,6 +15,8 @@ namespace {
 constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kFrameWidth) * kFrameHeight;
 constexpr auto kNoFrameWait = std::chrono::milliseconds(10);
 
+std::atomic<int> g_runningLoops{0};
+
 void LogInfo(const QString& text) {
     WriteLog(QStringLiteral("Info"), text);
 }
@@ -137,7 +139,12 @@ void DisplayThread::WaitLoopEnded() {
     uiHandOver_.WaitEndedServing();
 }
 
+int DisplayThread::RunningLoops() {
+    return g_runningLoops;
+}
+
 void DisplayThread::Execute() {
+    ++g_runningLoops;
     g_threadRunning = true;
     const ZorcamHandle handle = g_cameraHandle;
 
@@ -154,6 +161,7 @@ void DisplayThread::Execute() {
     }
 
     g_threadRunning = false;
+    --g_runningLoops;
     uiHandOver_.MarkEnded();
 }
 

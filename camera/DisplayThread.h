@@ -40,6 +40,8 @@ public:
     bool LoopEnded() const;
     // Waits until the loop has ended, serving its pending hand-overs meanwhile.
     void WaitLoopEnded();
+    // How many live loops run in the process at this moment (Execute entered, not left).
+    static int RunningLoops();
 
     // ---- tracking (runs on this thread, once per frame) ----------------------------
     void TrackRefStars();

@@ -1,0 +1,92 @@
+// Helpers shared by the camera tests: a configuration file for the simulated
+// camera, the log lines of the run, and waiting on a condition with a deadline.
+//
+// Usage:
+//   SimConfig cfg("[faults]\nopen=1\n");   // selected and read by the loaded library
+//   cfg.Rewrite("[camera]\nthrottle=0\n");
+//   ASSERT_TRUE(WaitUntil([] { return g_threadRunning.load(); }));
+//   QStringList lines = LogLines();         // "[Info] FormShow", ...
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLibrary>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "app/Mylog.h"
+
+#include <functional>
+
+// The simulator's own entry point that reads its configuration file at once.
+inline void ReloadSimConfig() {
+    QLibrary lib(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zorcam")));
+    if (!lib.load())
+        return;
+    if (auto reload = reinterpret_cast<int (*)()>(lib.resolve("ZorcamSimReloadConfig")))
+        reload();
+}
+
+class SimConfig {
+public:
+    explicit SimConfig(const QByteArray& ini = QByteArray()) {
+        path_ = dir_.filePath(QStringLiteral("zorcam-sim.ini"));
+        qputenv("ZORCAM_SIM_CONFIG", path_.toLocal8Bit());
+        Rewrite(ini);
+    }
+    ~SimConfig() {
+        qunsetenv("ZORCAM_SIM_CONFIG");
+        ReloadSimConfig();
+    }
+    void Rewrite(const QByteArray& ini) {
+        QFile f(path_);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(ini);
+        f.close();
+        ReloadSimConfig();
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// The log lines of the run as "[Level] message".
+inline QStringList LogLines() {
+    QFile f(g_logFilePath);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList out;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.trimmed().split('\t');
+        if (parts.size() == 3)
+            out << QString::fromUtf8(parts[1] + " " + parts[2]);
+        else if (parts.size() == 2) // an empty message
+            out << QString::fromUtf8(parts[1] + " ");
+    }
+    return out;
+}
+
+inline int CountLines(const QString& line) {
+    return static_cast<int>(LogLines().count(line));
+}
+
+// Waits until the condition holds; false when the deadline passed first. With
+// serveEvents the waiting thread also runs its posted events (the hand-overs).
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000,
+                      bool serveEvents = true) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        if (serveEvents)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return true;
+}
