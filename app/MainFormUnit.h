@@ -31,6 +31,7 @@ class QWidget;
 class ImageItem;
 class LiveImageView;
 class MagnifierGlass;
+class Dictionary;
 
 namespace Ui {
 class TFormMain;
@@ -129,6 +130,29 @@ public:
     void RadioBtn_northChange();
     void RadioBtn_southChange();
     void MenuItem_traceClick();
+    // Mouse wheel over the rotation bars: a positive delta acts as "+", any other
+    // as "-", one degree per event.
+    void TrackBar_mask_findingMouseWheel(int wheelDelta);
+    void TrackBar_mask_roughMouseWheel(int wheelDelta);
+    // The cursor over the live image after a step change: a hand invites a double-click.
+    enum class ImgCursor { Keep, Hand, Default };
+    // The one way the wizard changes step: sets wizardStep, the cursor, and shows the tip.
+    void GoToStep(int step, ImgCursor cursor = ImgCursor::Keep);
+    // The workflow after a disconnection: nothing picked, no marks, no overlay, no
+    // tip, no trace window, step 0. The connection calls it.
+    void ResetWorkflow();
+    // Turns both reference-star seeds from their step-11 positions about the axis
+    // centre by angle degrees (clockwise on the screen) and hands them to the tracker.
+    void ApplyTraceAngle(double angle);
+    // Puts the template overlay's centre (template star B) on an image point at the
+    // current zoom; KeepOverlayOnItsStar follows a later zoom change.
+    void PlaceOverlay(double imageX, double imageY);
+    void KeepOverlayOnItsStar();
+    // Routes the mouse wheel over the two rotation bars to their handlers (once).
+    void InstallWorkflowFilters();
+    double maskAnchorX = 0, maskAnchorY = 0;
+    float maskAnchorZoom = 1.0f;
+    bool workflowFiltersInstalled = false;
 
     // ---- languages ---------------------------------------------------------------------
     void InitLanguages();
@@ -147,6 +171,8 @@ public:
     void MenuItem_lang_ptClick();
     void MenuItem_lang_itClick();
     void MenuItem_lang_krClick();
+    // The label dictionaries of the ten languages (created by InitLanguages).
+    Dictionary* Lang1 = nullptr;
 
     // ---- auxiliary windows -------------------------------------------------------------
     void MenuItem_astroRefClick();

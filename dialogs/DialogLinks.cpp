@@ -1,7 +1,36 @@
+// The main window's ways into the auxiliary windows and the web: the refraction
+// window, the About window, the online manual and the logo.
 #include "app/MainFormUnit.h"
+#include "ui_FormMain.h"
 
-void TFormMain::MenuItem_astroRefClick() {}
-void TFormMain::MenuItem_aboutClick() {}
-void TFormMain::MenuItem_manualClick() {}
-void TFormMain::Image_logoClick() {}
-void TFormMain::MenuItem_traceClick() {}
+#include "dialogs/AboutFormUnit.h"
+#include "dialogs/AtmRefFormUnit.h"
+#include "dialogs/WebLinks.h"
+
+namespace {
+void ShowOnTop(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
+
+void TFormMain::MenuItem_astroRefClick() {
+    if (FormAtmRef)
+        ShowOnTop(FormAtmRef);
+}
+
+void TFormMain::MenuItem_aboutClick() {
+    if (!FormAbout)
+        return;
+    FormAbout->SetAppVersion(g_appVersion, g_appDate);
+    ShowOnTop(FormAbout);
+}
+
+void TFormMain::MenuItem_manualClick() {
+    OpenManual(ui->MenuItem_lang_cn->isChecked());
+}
+
+void TFormMain::Image_logoClick() {
+    OpenWebSite();
+}
