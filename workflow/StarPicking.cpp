@@ -1,11 +1,252 @@
+// Star picking on the live image and the two template rotation controls.
 #include "app/MainFormUnit.h"
+#include "ui_FormMain.h"
 
-void TFormMain::Timer1Timer() {}
-void TFormMain::Img_capDblClick(QPointF) {}
-void TFormMain::TrackBar_mask_findingChange() {}
-void TFormMain::TrackBar_mask_roughChange() {}
-void TFormMain::AddBtn_mask_findingClick() {}
-void TFormMain::DelBtn_mask_findingClick() {}
-void TFormMain::AddBtn_roughClick() {}
-void TFormMain::DelBtn_roughClick() {}
-void TFormMain::MenuItem_showMaskClick() {}
+#include "astro/Customfunc.h"
+#include "camera/DisplayThread.h"
+#include "dialogs/MessageBoxes.h"
+#include "display/LiveImageView.h"
+#include "display/Readouts.h"
+#include "workflow/PickFrame.h"
+#include "workflow/WizardSteps.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QSlider>
+#include <QThread>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kBlinkIntervalMs = 1000;
+constexpr int kRingIntervalMs = 100;
+
+void StepBar(QSlider* bar, int by) {
+    bar->setValue(std::clamp(bar->value() + by, bar->minimum(), bar->maximum()));
+}
+
+// One wheel event turns a rotation bar by one degree, whatever its delta; the bar's
+// own wheel stepping is left out so the turn stays one degree.
+class RotationWheelFilter : public QObject {
+public:
+    RotationWheelFilter(TFormMain* form, QSlider* finding, QSlider* rough)
+        : QObject(form), form_(form), finding_(finding), rough_(rough) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        const QPoint angle = static_cast<QWheelEvent*>(event)->angleDelta();
+        const int delta = angle.y() != 0 ? angle.y() : angle.x();
+        if (watched == finding_)
+            form_->TrackBar_mask_findingMouseWheel(delta);
+        else if (watched == rough_)
+            form_->TrackBar_mask_roughMouseWheel(delta);
+        else
+            return false;
+        return true;
+    }
+
+private:
+    TFormMain* form_;
+    QSlider* finding_;
+    QSlider* rough_;
+};
+
+void StartBlinking(TFormMain& w) {
+    w.Timer1->setInterval(kBlinkIntervalMs);
+    w.Timer1->start();
+}
+
+// Shows the template centred on the pointer (not on the measured star).
+void ShowOverlayAtPointer(TFormMain& w) {
+    w.PlaceOverlay(w.mouseX, w.mouseY);
+    w.Img_Mask->setVisible(true);
+    w.ui->MenuItem_showMask->setChecked(true);
+}
+
+// Record star position n (1..3) of the RA circle.
+void RecordPosition(TFormMain& w, int n, double sx, double sy) {
+    QLabel* circles[] = {w.ui->Circle_starPos1, w.ui->Circle_starPos2, w.ui->Circle_starPos3};
+    double* xs[] = {&w.starPos1X, &w.starPos2X, &w.starPos3X};
+    double* ys[] = {&w.starPos1Y, &w.starPos2Y, &w.starPos3Y};
+    bool* picked[] = {&w.starPicked1, &w.starPicked2, &w.starPicked3};
+    *xs[n - 1] = sx;
+    *ys[n - 1] = sy;
+    *picked[n - 1] = true;
+    w.SetStarPosIndicator(circles[n - 1], true);
+    w.Img_cap->setCursor(Qt::ArrowCursor);
+}
+
+// The pole star picked in step 9 or 11: the template goes on it, and the expected
+// position follows from the template's pole at the current angle.
+void PickPoleStar(TFormMain& w, double sx, double sy) {
+    ShowOverlayAtPointer(w);
+    w.curNStarX = sx;
+    w.curNStarY = sy;
+    w.ui->CurNStar_X_rough->setText(TruncatedText(sx));
+    w.ui->CurNStar_Y_rough->setText(TruncatedText(sy));
+    w.TrackBar_mask_roughChange();
+    w.ui->TrackBar_mask_rough->setFocus();
+    StartBlinking(w);
+    w.Img_cap->setCursor(Qt::ArrowCursor);
+    g_showEptNStar = true;
+    if (!w.Timer_updateAngle->isActive()) {
+        w.Timer_updateAngle->setInterval(kRingIntervalMs);
+        w.Timer_updateAngle->start();
+    }
+}
+
+} // namespace
+
+void TFormMain::InstallWorkflowFilters() {
+    if (workflowFiltersInstalled)
+        return;
+    workflowFiltersInstalled = true;
+    auto* filter =
+        new RotationWheelFilter(this, ui->TrackBar_mask_finding, ui->TrackBar_mask_rough);
+    ui->TrackBar_mask_finding->installEventFilter(filter);
+    ui->TrackBar_mask_rough->installEventFilter(filter);
+}
+
+void TFormMain::Img_capDblClick(QPointF imagePos) {
+    if (!g_cameraOpen)
+        return;
+    // The pick is made where the double-click happened.
+    mouseX = imagePos.x();
+    mouseY = imagePos.y();
+
+    cv::Mat copy;
+    double sx = 0;
+    double sy = 0;
+    if (GetPreciseStarPos(PickFrame(copy), mouseX, mouseY, sx, sy) != 1) {
+        ShowMessage(QStringLiteral("Get the Star Position failed, please try again."));
+        return;
+    }
+
+    switch (wizardStep) {
+    case Wizard::ConfirmPolaris:
+        ShowOverlayAtPointer(*this);
+        Img_cap->setCursor(Qt::ArrowCursor);
+        ui->TrackBar_mask_finding->setFocus();
+        StartBlinking(*this);
+        break;
+    case Wizard::GetFirstPos:
+        ui->Rectangle_tipMsg->hide();
+        RecordPosition(*this, 1, sx, sy);
+        ui->Image_rotateDirect->show();
+        GoToStep(Wizard::RotateFirst);
+        break;
+    case Wizard::GetSecond:
+        ui->Rectangle_tipMsg->hide();
+        RecordPosition(*this, 2, sx, sy);
+        ui->Image_rotateDirect->show();
+        GoToStep(Wizard::RotateSecond);
+        break;
+    case Wizard::GetThird:
+        ui->Rectangle_tipMsg->hide();
+        RecordPosition(*this, 3, sx, sy);
+        // Three positions on a line give no circle: no marks, step 8 all the same.
+        if (CalcCircleCenter(starPos1X, starPos1Y, starPos2X, starPos2Y, starPos3X, starPos3Y,
+                             circleX, circleY, circleRadius) == 1) {
+            if (g_displayThread)
+                g_displayThread->SetCirCenter(circleRadius, circleX, circleY);
+            g_showAxisMark = true;
+            g_showAxisCircle = true;
+        }
+        GoToStep(Wizard::ValidateCenter);
+        break;
+    case Wizard::GetExpectPolaris:
+    case Wizard::GetCurrentPolaris:
+        PickPoleStar(*this, sx, sy);
+        break;
+    default:
+        break;
+    }
+}
+
+void TFormMain::PlaceOverlay(double imageX, double imageY) {
+    maskAnchorX = imageX;
+    maskAnchorY = imageY;
+    maskAnchorZoom = g_zoom;
+    // The overlay turns about its centre (template star B) and is drawn at the zoom
+    // scale, so its unturned top-left corner lies at (imageX - w/2, imageY - h/2)
+    // times the zoom in the scroll box and its centre on the image point.
+    const QSizeF size = Img_Mask->boundingRect().size();
+    const QPointF centre(size.width() / 2, size.height() / 2);
+    Img_Mask->setTransformOriginPoint(centre);
+    Img_Mask->setScale(g_zoom);
+    Img_Mask->setPos(QPointF(imageX, imageY) * g_zoom - centre);
+}
+
+void TFormMain::KeepOverlayOnItsStar() {
+    // The live view rescales the overlay when the zoom changes; it stays on its star.
+    if (Img_Mask && Img_Mask->isVisible() && Img_Mask->scale() != maskAnchorZoom)
+        PlaceOverlay(maskAnchorX, maskAnchorY);
+}
+
+void TFormMain::Timer1Timer() {
+    if (wizardStep == Wizard::ConfirmPolaris)
+        GlowEffect_rotate1->setEnabled(!GlowEffect_rotate1->isEnabled());
+    else if (wizardStep == Wizard::GetExpectPolaris || wizardStep == Wizard::GetCurrentPolaris)
+        GlowEffect_rotate2->setEnabled(!GlowEffect_rotate2->isEnabled());
+}
+
+void TFormMain::TrackBar_mask_findingChange() {
+    Img_Mask->setRotation(ui->TrackBar_mask_finding->value());
+}
+
+void TFormMain::TrackBar_mask_roughChange() {
+    maskAngle = static_cast<float>(ui->TrackBar_mask_rough->value());
+    Img_Mask->setRotation(maskAngle);
+    if (Img_Mask->isVisible()) {
+        // The pole on the live image when template star B lies on the pole star...
+        double ox = 0;
+        double oy = 0;
+        RotatePoint(maskAngle, g_maskPX, g_maskPY, g_maskBX, g_maskBY, ox, oy);
+        estPoleX = curNStarX - g_maskBX + ox;
+        estPoleY = curNStarY - g_maskBY + oy;
+        // ...and where the pole star must go for that pole to sit on the axis centre.
+        const double dx = estPoleX - axisX;
+        const double dy = estPoleY - axisY;
+        eptNStarX = curNStarX - dx;
+        eptNStarY = curNStarY - dy;
+        if (g_displayThread)
+            g_displayThread->SetEptNStar(eptNStarX, eptNStarY);
+        ui->EptNStar_X_rough->setText(TruncatedText(eptNStarX));
+        ui->EptNStar_Y_rough->setText(TruncatedText(eptNStarY));
+    }
+    // The live view and the ring keep moving while the bar is dragged.
+    QCoreApplication::processEvents();
+    QThread::msleep(1);
+}
+
+void TFormMain::AddBtn_mask_findingClick() {
+    StepBar(ui->TrackBar_mask_finding, +1);
+}
+void TFormMain::DelBtn_mask_findingClick() {
+    StepBar(ui->TrackBar_mask_finding, -1);
+}
+void TFormMain::AddBtn_roughClick() {
+    StepBar(ui->TrackBar_mask_rough, +1);
+}
+void TFormMain::DelBtn_roughClick() {
+    StepBar(ui->TrackBar_mask_rough, -1);
+}
+
+void TFormMain::TrackBar_mask_findingMouseWheel(int wheelDelta) {
+    StepBar(ui->TrackBar_mask_finding, wheelDelta > 0 ? +1 : -1);
+}
+
+void TFormMain::TrackBar_mask_roughMouseWheel(int wheelDelta) {
+    StepBar(ui->TrackBar_mask_rough, wheelDelta > 0 ? +1 : -1);
+}
+
+void TFormMain::MenuItem_showMaskClick() {
+    // The item is checkable: the trigger has already inverted its check mark.
+    Img_Mask->setVisible(ui->MenuItem_showMask->isChecked());
+}
