@@ -48,7 +48,9 @@ CloseUpColours CloseUpColoursFor(bool mono) {
 }
 
 cv::Point CloseUpOrigin(double axisX, double axisY) {
-    return {Mag(axisX, -kCloseUpHalf), Mag(axisY, -kCloseUpHalf)};
+    // trunc(5 v - 100) wherever the square lies inside the magnified frame; near the
+    // left and top border this keeps the axis centre at (100, 100) all the same.
+    return {Mag(axisX, 0) - kCloseUpHalf, Mag(axisY, 0) - kCloseUpHalf};
 }
 
 void DrawCloseUpMarks(cv::Mat& image, cv::Point origin, double axisX, double axisY, double poleX,

@@ -5,9 +5,9 @@
 //   cv::Mat crop(200, 200, CV_8UC3);                       // allocated once
 //   RenderCloseUp(frame, axisX, axisY, poleX, poleY, CloseUpColoursFor(mono), crop);
 //
-// The square is the one whose top-left corner is (trunc(5 axisX - 100),
-// trunc(5 axisY - 100)) in the 5x magnified frame, so the axis centre always lands
-// at (100, 100). Only the frame pixels that square samples are magnified; the result
+// The square is the one whose top-left corner is (trunc(5 axisX) - 100,
+// trunc(5 axisY) - 100) in the 5x magnified frame (that is trunc(5 v - 100) while
+// the square lies inside), so the axis centre always lands at (100, 100). Only the frame pixels that square samples are magnified; the result
 // equals the same square cut from a magnification of the whole frame with the marks
 // drawn on it. Where the square reaches beyond the magnified frame (an axis centre
 // within 20 frame pixels of the border) it is padded with black, and the marks are
@@ -29,7 +29,7 @@ struct CloseUpColours {
 // "Mono" style: both marks (255, 248, 248); any other style: axis red, pole green.
 CloseUpColours CloseUpColoursFor(bool mono);
 
-// Top-left corner of the square in magnified pixels: trunc(5 v - 100) per axis.
+// Top-left corner of the square in magnified pixels: trunc(5 v) - 100 per axis.
 cv::Point CloseUpOrigin(double axisX, double axisY);
 
 // Draws the axis mark (centre axisX, axisY) and the pole mark (poleX, poleY), both

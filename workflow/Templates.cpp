@@ -8,6 +8,7 @@
 #include "camera/DisplayThread.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "display/LiveImageView.h"
+#include "workflow/Templates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,8 @@
 #include <QPixmap>
 
 namespace {
+
+QDate templateDateForTesting; // null: today
 
 constexpr int kGlassSide = 150;
 const QColor kGlassCross(0x00, 0xFF, 0x00);       // ARGB 0xFF00FF00
@@ -55,14 +58,17 @@ void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& reco
                                      : QStringLiteral("North_Mask_hollow"));
     WriteLog(QStringLiteral("Info"), south ? QStringLiteral("Load South Mask Image.")
                                            : QStringLiteral("Load North Mask Image."));
-    LoadStarData(hemisphere, record, QDate::currentDate());
+    const QDate today =
+        templateDateForTesting.isValid() ? templateDateForTesting : QDate::currentDate();
+    LoadStarData(hemisphere, record, today);
     CalcTemplatePole(hemisphere, record); // (0, 0) and logged when it fails
     DrawTemplatePole(bitmap, record.poleX, record.poleY);
 }
 
 // The refraction window shows the settings; its change handlers keep the working
-// values and the settings in step with it.
-void FillRefractionWindow(const INIFILEINFO& info) {
+// values and the settings in step with it. The settings are copied first: the window's handlers
+// write them back while it is being filled (the unit's change converts the pressure shown).
+void FillRefractionWindow(const INIFILEINFO info) {
     if (!FormAtmRef)
         return;
     auto spin = [](const char* name) {
@@ -83,6 +89,10 @@ void FillRefractionWindow(const INIFILEINFO& info) {
 }
 
 } // namespace
+
+void SetTemplateDateForTesting(const QDate& date) {
+    templateDateForTesting = date;
+}
 
 void TFormMain::PrepareTemplates() {
     if (!templatesReady) {
@@ -129,7 +139,7 @@ void TFormMain::SelectTemplate(const QString& region) {
     g_angleBAP = d.bap;
     g_angleABP = d.abp;
     // A running tracker takes the new angles from its next frame on.
-    if (g_threadRunning && g_displayThread)
+    if (g_displayThread)
         g_displayThread->SetTemplateAngles(d.bap, d.abp);
 
     // The item takes the picture's own size (800x674 south, 800x800 north).

@@ -1,0 +1,177 @@
+// One frame of tracking: stars measured around their seeds (the seed standing in
+// for a lost star), the refraction correction with the pressure in kPa, the pole
+// nearer the axis centre, and the close-up only when the pole was found.
+#include "astro/Tracker.h"
+#include "astro/PoleCoor.h"
+#include "astro/Refraction.h"
+#include "unit/astro/CentroidOracle.h"
+#include "unit/astro/StarFrames.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// North template, 2016 angles; A and B where the template has them.
+constexpr double kBap = 12.4543449046107, kAbp = 18.4713634052194;
+constexpr double kAX = 445.3, kAY = 218.6, kBX = 400.2, kBY = 399.7;
+
+cv::Mat Sky(bool withA, bool withB) {
+    cv::Mat frame(960, 1280, CV_8UC1, cv::Scalar(0));
+    if (withA)
+        AddStar(frame, kAX, kAY, 160, 1.6);
+    if (withB)
+        AddStar(frame, kBX, kBY, 200, 1.8);
+    return frame;
+}
+
+TrackerInputs Inputs() {
+    TrackerInputs in;
+    in.aSeedX = kAX + 4;
+    in.aSeedY = kAY - 3;
+    in.bSeedX = kBX - 5;
+    in.bSeedY = kBY + 2;
+    in.axisX = 400;
+    in.axisY = 320;
+    in.angleBAP = kBap;
+    in.angleABP = kAbp;
+    in.latitude = 39.9;
+    in.temperature = 0;
+    return in;
+}
+
+// The star as the whole-frame centroiding measures it.
+cv::Point2d Measured(const cv::Mat& frame, double seedX, double seedY) {
+    double x = 0, y = 0;
+    EXPECT_EQ(OraclePreciseStarPos(frame, seedX, seedY, x, y), 1);
+    return {x, y};
+}
+
+TEST(TrackerTest, StarsPoleAndCloseUp) {
+    struct Case {
+        const char* name;
+        bool withA;
+        bool aFound;
+    };
+    const Case cases[] = {{"both stars", true, true}, {"star A lost", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const cv::Mat frame = Sky(c.withA, true);
+        const TrackerInputs in = Inputs();
+        cv::Mat crop;
+        const TrackerResult r = TrackFrame(frame, in, crop);
+
+        const cv::Point2d b = Measured(frame, in.bSeedX, in.bSeedY);
+        const cv::Point2d a =
+            c.aFound ? Measured(frame, in.aSeedX, in.aSeedY) : cv::Point2d(in.aSeedX, in.aSeedY);
+        EXPECT_EQ(r.aX, a.x);
+        EXPECT_EQ(r.aY, a.y);
+        EXPECT_EQ(r.bX, b.x);
+        EXPECT_EQ(r.bY, b.y);
+        if (c.aFound) {
+            EXPECT_NEAR(r.aX, kAX, 0.05);
+            EXPECT_NEAR(r.aY, kAY, 0.05);
+        }
+
+        double px = 0, py = 0;
+        ASSERT_EQ(CalcPoleCOOR(a.x, a.y, kBap, b.x, b.y, kAbp, px, py, 400, 320), 1);
+        ASSERT_TRUE(r.poleFound);
+        EXPECT_EQ(r.poleX, px);
+        EXPECT_EQ(r.poleY, py);
+        EXPECT_EQ(crop.size(), cv::Size(200, 200));
+    }
+}
+
+TEST(TrackerTest, PoleNearerTheAxisCentreWins) {
+    const cv::Mat frame = Sky(true, true);
+    // The two mirror solutions lie near (393.7, 321.6) and (442.1, 333.5).
+    struct Case {
+        double axisX, axisY, poleX, poleY;
+    };
+    const Case cases[] = {{400, 320, 393.7, 321.6}, {440, 335, 442.1, 333.5}};
+    for (const Case& c : cases) {
+        TrackerInputs in = Inputs();
+        in.axisX = c.axisX;
+        in.axisY = c.axisY;
+        cv::Mat crop;
+        const TrackerResult r = TrackFrame(frame, in, crop);
+        ASSERT_TRUE(r.poleFound);
+        EXPECT_NEAR(r.poleX, c.poleX, 0.5);
+        EXPECT_NEAR(r.poleY, c.poleY, 0.5);
+    }
+}
+
+TEST(TrackerTest, RefractionCorrectsFoundStarsOnlyWithPressureInKPa) {
+    struct Case {
+        const char* name;
+        bool on;
+        int unit;
+        double pressure;
+        bool withA;
+        bool correctA; // B is always found
+    };
+    const Case cases[] = {
+        {"off", false, 0, 101.3, true, false},
+        {"kPa", true, 0, 101.3, true, true},
+        {"hPa 1013 is 101.3 kPa", true, 1, 1013.0, true, true},
+        {"a lost star keeps its seed", true, 1, 1013.0, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const cv::Mat frame = Sky(c.withA, true);
+        TrackerInputs in = Inputs();
+        in.refractionOn = c.on;
+        in.pressureUnit = c.unit;
+        in.pressure = c.pressure;
+        cv::Mat crop;
+        const TrackerResult r = TrackFrame(frame, in, crop);
+
+        const cv::Point2d b = Measured(frame, in.bSeedX, in.bSeedY);
+        const cv::Point2d a =
+            c.withA ? Measured(frame, in.aSeedX, in.aSeedY) : cv::Point2d(in.aSeedX, in.aSeedY);
+        double wantAY = a.y, wantBY = b.y;
+        if (c.on) {
+            CorrectRefraction(b.y, 39.9, 101.3, 0, wantBY);
+            if (c.correctA)
+                CorrectRefraction(a.y, 39.9, 101.3, 0, wantAY);
+        }
+        EXPECT_EQ(r.aX, a.x);
+        EXPECT_DOUBLE_EQ(r.aY, wantAY);
+        EXPECT_EQ(r.bX, b.x);
+        EXPECT_DOUBLE_EQ(r.bY, wantBY);
+        if (c.on) { // 1.189 arc-minutes at 39.9 degrees, F = 1.0397: 1.236 pixels
+            EXPECT_NEAR(b.y - r.bY, 1.2362, 0.001);
+        }
+    }
+}
+
+TEST(TrackerTest, PoleThatCannotBeComputedLeavesTheCloseUpAlone) {
+    struct Case {
+        const char* name;
+        double bap, abp;
+        double aSeedX;
+    };
+    const Case cases[] = {
+        {"no triangle", 100, 80, kAX},
+        {"A straight above B", kBap, kAbp, kBX}, // A lost: its seed has B's x
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const cv::Mat frame = Sky(false, true);
+        TrackerInputs in = Inputs();
+        in.angleBAP = c.bap;
+        in.angleABP = c.abp;
+        in.aSeedX = c.aSeedX;
+        // A lost star keeps its seed; B is measured where it is, so put the
+        // seed of A exactly above the measured B for the second case.
+        if (c.aSeedX == kBX)
+            in.aSeedX = Measured(frame, in.bSeedX, in.bSeedY).x;
+        cv::Mat crop(200, 200, CV_8UC3, cv::Scalar(1, 2, 3));
+        const cv::Mat before = crop.clone();
+        const TrackerResult r = TrackFrame(frame, in, crop);
+        EXPECT_FALSE(r.poleFound);
+        EXPECT_EQ(cv::norm(crop, before, cv::NORM_INF), 0);
+        EXPECT_EQ(crop.at<cv::Vec3b>(100, 100), cv::Vec3b(1, 2, 3));
+    }
+}
+
+} // namespace
