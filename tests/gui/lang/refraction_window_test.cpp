@@ -2,6 +2,8 @@
 // working values and the settings at once.
 #include "WindowsFixture.h"
 
+#include "astro/Refraction.h"
+#include "camera/DisplayThread.h"
 #include "dialogs/FloatSpinBox.h"
 #include "ui_AtmRefFormUnit.h"
 #include "ui_FormMain.h"
@@ -10,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <opencv2/imgproc.hpp>
 
 namespace {
 
@@ -19,7 +22,9 @@ protected:
         WindowsFixture::SetUp();
         start();
         ui = windows->atmRef.ui;
-        main().ui->MenuItem_astroRef->setEnabled(true); // as after connecting
+        // As after connecting: the window shows the working values (from the settings).
+        windows->atmRef.FillFromWorkingValues();
+        main().ui->MenuItem_astroRef->setEnabled(true);
         main().ui->MenuItem_astroRef->trigger();
     }
     // Types into the box and presses Return, as a user does.
@@ -39,7 +44,7 @@ TEST_F(RefractionWindow, OpensFromTheToolsMenuWithItsDefaults) {
     EXPECT_EQ(windows->atmRef.windowTitle(), "Astronomical Refraction");
     EXPECT_EQ(shown(ui->SpinBox_latitude), "39.9");
     EXPECT_EQ(shown(ui->SpinBox_longitude), "116.3");
-    EXPECT_EQ(shown(ui->SpinBox_P), "101");
+    EXPECT_EQ(shown(ui->SpinBox_P), "100"); // the settings' default
     EXPECT_EQ(shown(ui->SpinBox_T), "10");
     EXPECT_EQ(ui->ComboBox_pressure->currentText(), "P (kPa)");
     EXPECT_FALSE(ui->CheckBox_astroRef->isChecked());
@@ -169,6 +174,55 @@ TEST_F(RefractionWindow, FillingFromTheWorkingValuesShowsThemAndKeepsThemExact) 
         EXPECT_EQ(g_pressureUnit.load(), c.unit);
         EXPECT_EQ(g_refractionOn.load(), c.on);
     }
+}
+
+TEST_F(RefractionWindow, TheNextTrackedFrameFollowsTheCorrectionSwitchAndTheUnit) {
+    // Two stars on the frame, tracked in monitor mode as the capture thread does.
+    g_frameImage.setTo(0);
+    cv::circle(g_frameImage, {400, 300}, 2, 200, cv::FILLED);
+    cv::circle(g_frameImage, {700, 500}, 2, 200, cv::FILLED);
+    cv::GaussianBlur(g_frameImage, g_frameImage, {7, 7}, 1.2);
+    DisplayThread tracker;
+    tracker.SetRefStarA(401, 299);
+    tracker.SetRefStarB(699, 501);
+    g_monitorPole = true;
+    tracker.TrackRefStars();
+    const double measuredAY = tracker.refStarAY;
+    const double measuredBY = tracker.refStarBY;
+    ASSERT_NEAR(measuredAY, 300, 0.5);
+
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        double pressureKPa; // 0: no correction
+    };
+    const Case cases[] = {
+        {"switched on", [this] { QTest::mouseClick(ui->CheckBox_astroRef, Qt::LeftButton); }, 100},
+        {"other site and air",
+         [this] {
+             type(ui->SpinBox_latitude, "20");
+             type(ui->SpinBox_T, "-20");
+             type(ui->SpinBox_P, "95");
+         },
+         95},
+        {"pressure in hPa", [this] { ui->ComboBox_pressure->setCurrentIndex(1); }, 95},
+        {"hPa typed", [this] { type(ui->SpinBox_P, "1013"); }, 101.3},
+        {"switched off", [this] { QTest::mouseClick(ui->CheckBox_astroRef, Qt::LeftButton); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.act();
+        tracker.TrackRefStars();
+        double expectedAY = measuredAY, expectedBY = measuredBY;
+        if (c.pressureKPa > 0) {
+            CorrectRefraction(measuredAY, g_latitude, c.pressureKPa, g_temperature, expectedAY);
+            CorrectRefraction(measuredBY, g_latitude, c.pressureKPa, g_temperature, expectedBY);
+            EXPECT_NE(expectedAY, measuredAY);
+        }
+        EXPECT_NEAR(tracker.refStarAY, expectedAY, 1e-9);
+        EXPECT_NEAR(tracker.refStarBY, expectedBY, 1e-9);
+    }
+    g_monitorPole = false;
 }
 
 } // namespace
