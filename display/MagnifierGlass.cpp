@@ -16,9 +16,12 @@ void MagnifierGlass::setZoomRegionCenter(QPointF center) {
 void MagnifierGlass::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::gray);
-    if (!source_ || source_->isNull())
-        return;
-    const double half = width() / (2.0 * loupeScale_);
-    const QRectF src(center_.x() - half, center_.y() - half, 2 * half, 2 * half);
-    p.drawImage(QRectF(rect()), *source_, src);
+    if (source_ && !source_->isNull()) {
+        const double half = width() / (2.0 * loupeScale_);
+        const QRectF src(center_.x() - half, center_.y() - half, 2 * half, 2 * half);
+        p.drawImage(QRectF(rect()), *source_, src);
+    }
+    // A thin dark frame sets the glass apart from the live image around it.
+    p.setPen(QColor(0x5A, 0x5A, 0x5A));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }

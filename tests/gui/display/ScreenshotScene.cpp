@@ -1,0 +1,155 @@
+// Shows the main window in monitor mode on a frame of the simulated camera, in the
+// style named on the command line ("Mono" or "Color"), for screenshots of the
+// program's look (docs/screenshots, made by tests/gui/display/screenshots.sh).
+//
+//   display_screenshot_scene Mono <ready-file>   // writes ready-file once drawn, then waits
+#include "app/AppPaths.h"
+#include "app/MainFormUnit.h"
+#include "app/Mystructs.h"
+#include "astro/StarData.h"
+#include "camera/DisplayThread.h"
+#include "dialogs/AboutFormUnit.h"
+#include "dialogs/AtmRefFormUnit.h"
+#include "dialogs/MessageBoxes.h"
+#include "display/LiveView.h"
+#include "display/Readouts.h"
+#include "ui_FormMain.h"
+#include "workflow/TraceFormUnit.h"
+#include "zorcam-sim/Simulator.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cmath>
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+// One live frame of the simulated camera into the receive buffer and g_frameImage.
+bool SimulatedFrame(ZorcamSimTruth& truth) {
+    using namespace zorcamsim;
+    Simulator& sim = Simulator::Instance();
+    char id[64] = {};
+    if (sim.InitResource() != SIM_OK || sim.Scan() < 1 || sim.GetId(0, id) != SIM_OK)
+        return false;
+    const std::uint32_t h = sim.Open(id);
+    if (h == 0)
+        return false;
+    sim.SetStreamMode(h, 1);
+    sim.Init(h);
+    sim.SetResolution(h, 0, 0, 1280, 960);
+    sim.SetParam(h, 8, 100000.0);
+    sim.SetParam(h, 6, 70.0);
+    if (sim.BeginLive(h) != SIM_OK)
+        return false;
+    std::uint32_t w = 0, hh = 0, bpp = 0, ch = 0;
+    const QDeadlineTimer deadline(10000);
+    while (sim.GetLiveFrame(h, &w, &hh, &bpp, &ch, g_liveBuffer) != SIM_OK) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    std::memcpy(g_frameImage.data, g_liveBuffer, 1280u * 960u);
+    return sim.GetTruth(&truth) == SIM_OK;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::cerr << "usage: display_screenshot_scene Mono|Color <ready-file>\n";
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QString style = QString::fromLocal8Bit(argv[1]);
+    const QString readyFile = QString::fromLocal8Bit(argv[2]);
+    QTemporaryDir dir;
+    SetDocumentsFolderForTesting(dir.path());
+    SetSettingsFolderForTesting(dir.path());
+    SetMessageBoxHandlerForTesting([](const QString&, const QString&) { return false; });
+    // A mount a few arcminutes off the pole, so the close-up shows both marks.
+    {
+        const QString simIni = dir.filePath(QStringLiteral("zorcam-sim.ini"));
+        QFile sim(simIni);
+        if (sim.open(QIODevice::WriteOnly))
+            sim.write("[mount]\naxisX=560\naxisY=430\naltErrArcmin=5\nazErrArcmin=-4\n");
+        qputenv("ZORCAM_SIM_CONFIG", QFile::encodeName(simIni));
+    }
+    {
+        QFile ini(dir.filePath(QStringLiteral("ZenithWand.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write(QStringLiteral("[VIEW]\nstyle=%1\n").arg(style).toUtf8());
+    }
+
+    TFormMain main;
+    TFormAbout about;
+    TFormAtmRef atmRef;
+    TFormTrace trace;
+    main.move(0, 0);
+    main.show();
+
+    ZorcamSimTruth truth{};
+    if (!SimulatedFrame(truth)) {
+        std::cerr << "no frame from the simulated camera\n";
+        return 1;
+    }
+
+    // The state of the monitor mode after the wizard: all three positions picked,
+    // reference stars fixed, pole tracked.
+    Ui::TFormMain* ui = main.ui;
+    for (Expander* e : {ui->Expander_region, ui->Expander_camSetting, ui->Expander_finding,
+                        ui->Expander_rough, ui->Expander_precise})
+        e->setEnabled(true);
+    ui->Expander_precise->setExpanded(true);
+    ui->MenuItem_zoom->setEnabled(true);
+    main.starPicked1 = main.starPicked2 = main.starPicked3 = true;
+    for (QLabel* c : {ui->Circle_starPos1, ui->Circle_starPos2, ui->Circle_starPos3})
+        main.SetStarPosIndicator(c, true);
+    main.PrepareTemplates();
+    g_zoom = 0.75f;
+    main.CheckZoomMenuItem(g_zoom);
+
+    DisplayThread thread;
+    g_displayThread = &thread;
+    thread.SetTemplateAngles(g_angleBAP, g_angleABP);
+    thread.SetCloseUpStyle(style);
+    const int radius = int(std::hypot(truth.starBX - truth.axisX, truth.starBY - truth.axisY));
+    thread.SetCirCenter(radius, truth.axisX, truth.axisY);
+    thread.SetRefStarA(truth.starAX, truth.starAY);
+    thread.SetRefStarB(truth.starBX, truth.starBY);
+    thread.SetEptNStar(truth.starBX + truth.axisX - truth.poleX,
+                       truth.starBY + truth.axisY - truth.poleY);
+    ui->Label_criCenterPos->setText(PositionReadout(truth.axisX, truth.axisY));
+    g_showAxisMark = g_showAxisCircle = g_showEptNStar = true;
+    g_monitorPole = g_showRefStarA = g_showRefStarB = true;
+    g_ringAngle = 30;
+
+    // One frame as the capture loop runs it, and a second one that shows the
+    // positions measured on the first.
+    for (int pass = 0; pass < 2; ++pass) {
+        RenderLiveView();
+        ShowLiveView();
+        g_viewUpdatePending = false;
+        thread.TrackRefStars();
+        if (g_zoomReady) {
+            ShowPoleView();
+            g_zoomReady = false;
+        }
+    }
+    // The magnifier on the pole star.
+    g_cameraOpen = true;
+    main.Img_capMouseMove(QPointF(truth.starBX, truth.starBY));
+
+    QFile ready(readyFile);
+    if (ready.open(QIODevice::WriteOnly))
+        ready.write("ready\n");
+    ready.close();
+    const int rc = app.exec();
+    g_displayThread = nullptr;
+    ClearOverlayFlags();
+    return rc;
+}
