@@ -19,16 +19,28 @@
 #include <QThread>
 
 #include "app/Mylog.h"
+#include "zorcam-sim/ZorcamSimTruth.h"
 
 #include <functional>
 
-// The simulator's own entry point that reads its configuration file at once.
-inline void ReloadSimConfig() {
+// One of the simulator's own entry points (outside the camera interface).
+inline QFunctionPointer SimEntry(const char* name) {
     QLibrary lib(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zorcam")));
-    if (!lib.load())
-        return;
-    if (auto reload = reinterpret_cast<int (*)()>(lib.resolve("ZorcamSimReloadConfig")))
+    return lib.load() ? lib.resolve(name) : nullptr;
+}
+
+// Makes the simulator read its configuration file at once.
+inline void ReloadSimConfig() {
+    if (auto reload = reinterpret_cast<int (*)()>(SimEntry("ZorcamSimReloadConfig")))
         reload();
+}
+
+// What the simulator delivered last (exposure, gain, frame count since live start).
+inline ZorcamSimTruth SimTruth() {
+    ZorcamSimTruth t{};
+    if (auto get = reinterpret_cast<int (*)(ZorcamSimTruth*)>(SimEntry("ZorcamSimGetTruth")))
+        get(&t);
+    return t;
 }
 
 class SimConfig {
