@@ -87,7 +87,8 @@ TEST_F(LanguageSwitch, EveryLanguageTranslatesAllWindowsAndEnglishGivesTheDesign
          {"FormMain/Expander_rough", "FormMain/RadioBtn_north", "FormMain/GrpBox_mask_rough",
           "FormMain/Label_note", "FormMain/Btn_calcPolarAxis", "FormAbout/Button_ok",
           "FormAbout/Label_thanksMsg", "FormAtmRef/CheckBox_astroRef",
-          "FormAtmRef/ComboBox_pressure#1", "FormAtmRef/Label_T"})
+          "FormAtmRef/ComboBox_pressure#1", "FormAtmRef/Label_T", "FormTrace/Btn_reset",
+          "FormTrace/Label_arcDial"})
         EXPECT_TRUE(english.contains(QLatin1String(id))) << id;
 
     for (const LanguageInfo& lang : Languages()) {
