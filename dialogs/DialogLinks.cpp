@@ -1,11 +1,12 @@
 // The main window's ways into the auxiliary windows and the web: the refraction
-// window, the About window, the online manual and the logo.
+// window, the manual trace window, the About window, the online manual and the logo.
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/WebLinks.h"
+#include "workflow/TraceFormUnit.h"
 
 namespace {
 void ShowOnTop(QWidget* window) {

@@ -70,6 +70,18 @@ TEST_F(AboutWindow, TheLinksOpenTheWebSiteAndTheManualOfTheLanguage) {
     }
 }
 
+TEST_F(AboutWindow, TheToolsMenuShowsTheRefractionAndTraceWindows) {
+    start();
+    // Enabled by connecting and by the monitor mode.
+    main().ui->MenuItem_astroRef->setEnabled(true);
+    main().ui->MenuItem_trace->setEnabled(true);
+    main().ui->MenuItem_astroRef->trigger();
+    main().ui->MenuItem_trace->trigger();
+    EXPECT_TRUE(windows->atmRef.isVisible());
+    EXPECT_TRUE(windows->trace.isVisible());
+    EXPECT_FALSE(windows->about.isVisible());
+}
+
 TEST_F(AboutWindow, AFailureToOpenTheBrowserIsLogged) {
     start();
     SetUrlOpenerForTesting([](const QUrl&) { return false; });
