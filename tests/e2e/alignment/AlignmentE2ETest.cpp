@@ -1,0 +1,36 @@
+// Whole alignments on the simulated mount, one per scenario: the RA axis must end
+// within 30 arcseconds of the true pole and the pole the window shows within one
+// pixel of the true one.
+#include "e2e/alignment/AlignmentScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+class AlignmentE2E : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(AlignmentE2E, AlignsTheMountThroughTheWindow) {
+    const Scenario& s = GetParam();
+    const ScenarioResult r = RunScenario(s);
+    std::printf("%s\n", qPrintable(SummaryLine(s, r)));
+    for (const QString& note : r.notes)
+        std::printf("    %s\n", qPrintable(note));
+    ASSERT_TRUE(r.completed) << qPrintable(r.failure);
+    EXPECT_EQ(r.sessions, s.recordedCentre ? 2 : 1);
+    RecordProperty("residual_arcsec", QString::number(r.residualArcsec, 'f', 1).toStdString());
+    RecordProperty("pole_error_px", QString::number(r.poleErrorPx, 'f', 2).toStdString());
+    if (!s.assertTargets)
+        return;
+    EXPECT_LT(r.residualArcsec, kResidualTargetArcsec);
+    EXPECT_LT(r.poleErrorPx, kPoleTargetPx);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, AlignmentE2E, ::testing::ValuesIn(AllScenarios()),
+                         [](const ::testing::TestParamInfo<Scenario>& info) {
+                             return info.param.name.toStdString().replace(
+                                 info.param.name.toStdString().find('-'), 1, "_");
+                         });
+
+} // namespace

@@ -1,0 +1,636 @@
+#include "e2e/alignment/AlignmentScenario.h"
+
+#include "e2e/alignment/SimMount.h"
+
+#include "app/AppPaths.h"
+#include "app/MainFormUnit.h"
+#include "app/Mystructs.h"
+#include "dialogs/AboutFormUnit.h"
+#include "dialogs/AtmRefFormUnit.h"
+#include "dialogs/MessageBoxes.h"
+#include "display/LiveImageView.h"
+#include "ui_FormMain.h"
+#include "workflow/Templates.h"
+#include "workflow/TraceFormUnit.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDate>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// ---- the scenarios --------------------------------------------------------------------
+
+Scenario Base(const QString& name, char hemisphere, int year) {
+    Scenario s;
+    s.name = name;
+    s.hemisphere = hemisphere;
+    s.year = year;
+    return s;
+}
+
+// ---- what a person sees in the template pictures ----------------------------------------
+
+// Ring centres drawn in the template pictures (template pixels); the first is the
+// pole star, which the overlay's centre sits on.
+const std::vector<QPointF>& TemplateRings(char hemisphere) {
+    static const std::vector<QPointF> north{{400, 399}, {445, 217}, {648, 494},
+                                            {281, 699}, {58, 448},  {608, 697}};
+    static const std::vector<QPointF> south{{400, 336}, {444, 134}, {625, 54}, {564, 433},
+                                            {227, 404}, {228, 562}, {295, 411}};
+    return hemisphere == 'S' ? south : north;
+}
+
+// ---- one run of the program ---------------------------------------------------------------
+
+class Failure {
+public:
+    explicit Failure(QString what) : what_(std::move(what)) {}
+    const QString& what() const { return what_; }
+
+private:
+    QString what_;
+};
+
+void Require(bool condition, const QString& what) {
+    if (!condition)
+        throw Failure(what);
+}
+
+struct Jacobian {
+    // Columns: the change of the watched position per arcminute of altitude and of
+    // azimuth.
+    QPointF perAlt, perAz;
+};
+
+class Session {
+public:
+    Session(const Scenario& s, SimMount& mount, ScenarioResult& result, const QString& folder,
+            int number)
+        : s_(s), mount_(mount), result_(result), folder_(folder), number_(number) {}
+
+    ~Session() { CloseWindows(); }
+
+    void OpenWindows() {
+        SetDocumentsFolderForTesting(folder_ + QStringLiteral("/docs"));
+        SetSettingsFolderForTesting(folder_);
+        SetTemplateDateForTesting(QDate(s_.year, 5, 23));
+        SetMessageBoxHandlerForTesting([this](const QString& kind, const QString& text) {
+            if (kind == QLatin1String("question")) {
+                ++questions_;
+                return answerYes_;
+            }
+            messages_ << text;
+            return false;
+        });
+        main_ = std::make_unique<TFormMain>();
+        about_ = std::make_unique<TFormAbout>();
+        atmRef_ = std::make_unique<TFormAtmRef>();
+        trace_ = std::make_unique<TFormTrace>();
+        main_->resize(1400, 1000);
+        main_->show();
+        Require(main_->isShownOnce(), QStringLiteral("the main window did not show"));
+        ++result_.sessions;
+    }
+
+    void CloseWindows() {
+        if (!main_)
+            return;
+        main_->close();
+        trace_.reset();
+        atmRef_.reset();
+        about_.reset();
+        main_.reset();
+        SetMessageBoxHandlerForTesting({});
+        SetTemplateDateForTesting(QDate());
+    }
+
+    // The whole procedure; a recorded axis centre is accepted when offered and wanted.
+    void Align(bool acceptRecordedCentre) {
+        answerYes_ = acceptRecordedCentre;
+        Connect();
+        ChooseHemisphere();
+        SetExposureAndGain();
+        MatchTemplateOnPoleStar();
+        if (acceptRecordedCentre) {
+            Require(questions_ == 1 && Step() == 9,
+                    QStringLiteral("the recorded axis centre was not offered"));
+            Note(QStringLiteral("session %1: recorded centre %2 accepted")
+                     .arg(number_)
+                     .arg(Ui()->Label_criCenterPos->text()));
+        } else {
+            FindRaAxis();
+        }
+        PlaceExpectedPoleStar();
+        MovePoleStarIntoRing();
+        FixReferenceStars();
+        StartMonitor();
+        FineTune();
+    }
+
+    // The figures, read from what the window shows and from the ground truth.
+    void Measure() {
+        const ZorcamSimTruth t = mount_.Truth();
+        result_.residualArcsec = std::hypot(t.altErrArcmin, t.azErrArcmin) * 60.0;
+        const QPointF pole = ReadoutCell(Ui()->Label_polarPos->text());
+        result_.poleErrorPx = std::hypot(pole.x() - t.truePoleX, pole.y() - t.truePoleY);
+        const QPointF axis = ReadoutCell(Ui()->Label_criCenterPos->text());
+        result_.axisErrorPx = std::hypot(axis.x() - t.axisX, axis.y() - t.axisY);
+        Note(QStringLiteral("session %1: pole shown %2, true (%3,%4); axis shown %5, true "
+                            "(%6,%7); alt %8', az %9'")
+                 .arg(number_)
+                 .arg(Ui()->Label_polarPos->text())
+                 .arg(t.truePoleX, 0, 'f', 2)
+                 .arg(t.truePoleY, 0, 'f', 2)
+                 .arg(Ui()->Label_criCenterPos->text())
+                 .arg(t.axisX, 0, 'f', 2)
+                 .arg(t.axisY, 0, 'f', 2)
+                 .arg(t.altErrArcmin, 0, 'f', 3)
+                 .arg(t.azErrArcmin, 0, 'f', 3));
+    }
+
+private:
+    Ui::TFormMain* Ui() const { return main_->ui; }
+    int Step() const { return main_->wizardStep; }
+    void Note(const QString& text) { result_.notes << text; }
+
+    // ---- what a person does with the mouse ----
+
+    void Click(QAbstractButton* button, const QString& what) {
+        Require(button && button->isVisible() && button->isEnabled(),
+                what + QStringLiteral(" cannot be clicked (hidden or disabled)"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+
+    void Trigger(QAction* item, const QString& what) {
+        Require(item && item->isEnabled(), what + QStringLiteral(" is disabled"));
+        item->trigger();
+        QCoreApplication::processEvents();
+    }
+
+    void ExpectStep(int step, const QString& after) {
+        Require(Step() == step, QStringLiteral("after %1 the wizard is in step %2, not %3")
+                                    .arg(after)
+                                    .arg(Step())
+                                    .arg(step));
+    }
+
+    // Scrolls the live view to the image point (as a person scrolls to a star) and
+    // double-clicks it there.
+    void DoubleClickImage(QPointF image, const QString& what) {
+        LiveImageView* view = main_->ScrollBox_capImg;
+        const QPointF scene = main_->Img_cap->mapToScene(image);
+        view->centerOn(scene);
+        QCoreApplication::processEvents();
+        const QPoint at = view->mapFromScene(scene);
+        Require(view->viewport()->rect().contains(at),
+                what + QStringLiteral(" is not inside the live view"));
+        const int before = static_cast<int>(messages_.size());
+        QTest::mouseMove(view->viewport(), at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+        Require(messages_.size() == before,
+                QStringLiteral("double-click on %1: \"%2\"").arg(what, messages_.value(before)));
+    }
+
+    // ---- what a person sees ----
+
+    // The star the simulator drew under a template label ("A", "B", "D").
+    QPointF StarLabelled(const char* label) const {
+        for (const ZorcamSimStar& s : mount_.Stars())
+            if (qstrcmp(s.label, label) == 0)
+                return {s.x, s.y};
+        throw Failure(QStringLiteral("no star labelled %1").arg(QLatin1String(label)));
+    }
+
+    // How far the template's rings lie from the stars: the sum over the rings of the
+    // distance to the nearest visible star (each capped, so one missing star does not
+    // dominate).
+    double RingMisfit(const std::vector<ZorcamSimStar>& stars) const {
+        double sum = 0;
+        for (const QPointF& ring : TemplateRings(s_.hemisphere)) {
+            const QPointF image = main_->Img_cap->mapFromScene(main_->Img_Mask->mapToScene(ring));
+            double nearest = 25.0;
+            for (const ZorcamSimStar& s : stars)
+                if (s.peakAdu > 10)
+                    nearest = std::min(nearest, std::hypot(s.x - image.x(), s.y - image.y()));
+            sum += nearest;
+        }
+        return sum;
+    }
+
+    // Turns a rotation bar until the rings sit on the stars: first in steps of ten
+    // degrees all round, then degree by degree about the best of those.
+    int TurnUntilMatched(QSlider* bar, const QString& what, int around = -1) {
+        Require(bar->isVisible() && bar->isEnabled(), what + QStringLiteral(" cannot be moved"));
+        const std::vector<ZorcamSimStar> stars = mount_.Stars();
+        int best = around;
+        double bestMisfit = std::numeric_limits<double>::infinity();
+        auto tryValue = [&](int v) {
+            bar->setValue(v);
+            QCoreApplication::processEvents();
+            const double m = RingMisfit(stars);
+            if (m < bestMisfit) {
+                bestMisfit = m;
+                best = v;
+            }
+        };
+        if (around < 0)
+            for (int v = bar->minimum(); v <= bar->maximum(); v += 10)
+                tryValue(v);
+        const int centre = best;
+        for (int v = std::max(bar->minimum(), centre - 9);
+             v <= std::min(bar->maximum(), centre + 9); ++v)
+            tryValue(v);
+        bar->setValue(best);
+        QCoreApplication::processEvents();
+        const double perRing =
+            bestMisfit / static_cast<double>(TemplateRings(s_.hemisphere).size());
+        Require(perRing < 3.0, QStringLiteral("%1: the template does not match the stars (%2 px "
+                                              "per ring at %3 degrees)")
+                                   .arg(what)
+                                   .arg(perRing, 0, 'f', 2)
+                                   .arg(best));
+        return best;
+    }
+
+    // A read-out "(x,y)" names the pixel cell [x, x+1) x [y, y+1); its middle.
+    static QPointF ReadoutCell(const QString& text) {
+        static const QRegularExpression re(QStringLiteral("^\\((-?\\d+),(-?\\d+)\\)$"));
+        const QRegularExpressionMatch m = re.match(text);
+        Require(m.hasMatch(), QStringLiteral("unreadable position \"%1\"").arg(text));
+        return {m.captured(1).toDouble() + 0.5, m.captured(2).toDouble() + 0.5};
+    }
+    static QPointF ReadoutNumbers(const QString& x, const QString& y) {
+        bool okX = false;
+        bool okY = false;
+        const QPointF p(x.toDouble(&okX) + 0.5, y.toDouble(&okY) + 0.5);
+        Require(okX && okY, QStringLiteral("unreadable position %1, %2").arg(x, y));
+        return p;
+    }
+
+    // The pole mark against the axis mark in the 5x close-up (frame pixels): the
+    // axis mark sits at the middle of the close-up, the pole mark is the green one.
+    std::optional<QPointF> CloseUpOffset() const {
+        const QImage img =
+            Ui()->Image_polarCenter->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        if (img.width() != 200 || img.height() != 200)
+            return std::nullopt;
+        double sx = 0;
+        double sy = 0;
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                if (qGreen(c) > 180 && qRed(c) < 90 && qBlue(c) < 90) {
+                    sx += x;
+                    sy += y;
+                    ++n;
+                }
+            }
+        if (n < 20)
+            return std::nullopt; // the pole mark is outside the close-up
+        return QPointF((sx / n - 100.0) / 5.0, (sy / n - 100.0) / 5.0);
+    }
+
+    // The pole against the axis as the window shows it: from the close-up when the
+    // pole mark is in it, else from the two position read-outs.
+    QPointF PoleOffset() const {
+        if (const auto closeUp = CloseUpOffset())
+            return *closeUp;
+        return ReadoutCell(Ui()->Label_polarPos->text()) -
+               ReadoutCell(Ui()->Label_criCenterPos->text());
+    }
+
+    // ---- what a person does with the mount ----
+
+    void Mount(const char* what, double step) {
+        Require(mount_.Turn(what, step), mount_.LastError());
+    }
+
+    // Turns each screw once by `probe` arcminutes and back... not back: the probe
+    // turns are part of the way, the watched position is read after each.
+    Jacobian ProbeScrews(const std::function<QPointF()>& watch, double probe) {
+        const QPointF p0 = watch();
+        Mount("alt", probe);
+        const QPointF p1 = watch();
+        Mount("az", probe);
+        const QPointF p2 = watch();
+        return {(p1 - p0) / probe, (p2 - p1) / probe};
+    }
+
+    // Turns the altitude and azimuth screws until the watched position reaches the
+    // target, working out from a first small turn of each screw how the position
+    // answers them (the camera's roll is unknown to the user).
+    void TurnScrewsUntil(const std::function<QPointF()>& watch,
+                         const std::function<QPointF()>& target, double probe, double tolerance,
+                         const QString& what) {
+        const Jacobian j = ProbeScrews(watch, probe);
+        const double det = j.perAlt.x() * j.perAz.y() - j.perAz.x() * j.perAlt.y();
+        Require(std::abs(det) > 1e-6, what + QStringLiteral(": the screws do not move the image"));
+        for (int round = 0; round < 6; ++round) {
+            const QPointF miss = target() - watch();
+            if (std::hypot(miss.x(), miss.y()) <= tolerance)
+                return;
+            const double dAlt = (miss.x() * j.perAz.y() - j.perAz.x() * miss.y()) / det;
+            const double dAz = (j.perAlt.x() * miss.y() - miss.x() * j.perAlt.y()) / det;
+            if (std::abs(dAlt) >= 0.0005)
+                Mount("alt", dAlt);
+            if (std::abs(dAz) >= 0.0005)
+                Mount("az", dAz);
+        }
+        const QPointF miss = target() - watch();
+        Note(QStringLiteral("session %1: %2 left %3 px apart")
+                 .arg(number_)
+                 .arg(what)
+                 .arg(std::hypot(miss.x(), miss.y()), 0, 'f', 2));
+    }
+
+    // ---- the steps ----
+
+    void Connect() {
+        Trigger(Ui()->MenuItem_connect, QStringLiteral("Connect"));
+        Require(Step() == 1, QStringLiteral("connecting did not start the wizard (messages: %1)")
+                                 .arg(messages_.join(QStringLiteral("; "))));
+        Require(mount_.WaitFrames(3), QStringLiteral("no frames after connecting"));
+    }
+
+    void ChooseHemisphere() {
+        QAbstractButton* wanted = s_.hemisphere == 'S'
+                                      ? static_cast<QAbstractButton*>(Ui()->RadioBtn_south)
+                                      : static_cast<QAbstractButton*>(Ui()->RadioBtn_north);
+        if (!wanted->isChecked())
+            Click(wanted, QStringLiteral("the hemisphere button"));
+        Require(wanted->isChecked() && main_->curRegion == QString(QLatin1Char(s_.hemisphere)),
+                QStringLiteral("the hemisphere did not switch"));
+        ExpectStep(1, QStringLiteral("choosing the hemisphere"));
+    }
+
+    void SetExposureAndGain() {
+        Click(Ui()->Btn_exp50, QStringLiteral("Btn_exp50"));
+        Click(Ui()->Btn_gain50, QStringLiteral("Btn_gain50"));
+        Require(ServeEventsUntil([this] {
+                    const ZorcamSimTruth t = mount_.Truth();
+                    return std::abs(t.exposureUs - 50000.0) < 1 && t.gain == 50;
+                }),
+                QStringLiteral("the camera did not take exposure 50 ms and gain 50"));
+        Require(mount_.WaitFrames(3), QStringLiteral("no frames after the exposure change"));
+        Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 1)"));
+        ExpectStep(2, QStringLiteral("step 1"));
+    }
+
+    void MatchTemplateOnPoleStar() {
+        DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star"));
+        Require(main_->Img_Mask->isVisible(), QStringLiteral("the template did not appear"));
+        const int angle = TurnUntilMatched(Ui()->TrackBar_mask_finding, QStringLiteral("step 2"));
+        Note(QStringLiteral("session %1: template matched at %2 degrees (sky turned %3)")
+                 .arg(number_)
+                 .arg(angle)
+                 .arg(mount_.Truth().skyTurnDeg, 0, 'f', 2));
+        Click(Ui()->Btn2_tip, QStringLiteral("Success (step 2)"));
+    }
+
+    // A bright star away from the pole star, alone in its neighbourhood, that stays
+    // in the frame while the RA axis turns: the one a person would choose.
+    ZorcamSimStar ChooseRaStar() const {
+        const std::vector<ZorcamSimStar> stars = mount_.Stars();
+        const ZorcamSimStar* best = nullptr;
+        for (const ZorcamSimStar& s : stars) {
+            if (qstrcmp(s.label, "B") == 0 || s.peakAdu < 40)
+                continue;
+            const double fromCentre = std::hypot(s.x - 640, s.y - 480);
+            if (fromCentre < 60 || fromCentre > 260)
+                continue;
+            bool alone = true;
+            for (const ZorcamSimStar& o : stars)
+                if (&o != &s && o.peakAdu > 0.3 * s.peakAdu &&
+                    std::hypot(o.x - s.x, o.y - s.y) < 30)
+                    alone = false;
+            if (alone && (!best || s.peakAdu > best->peakAdu))
+                best = &s;
+        }
+        Require(best != nullptr, QStringLiteral("no star to pick for the RA axis"));
+        return *best;
+    }
+
+    QPointF Follow(const ZorcamSimStar& chosen) const {
+        for (const ZorcamSimStar& s : mount_.Stars())
+            if (s.magnitude == chosen.magnitude && qstrcmp(s.label, chosen.label) == 0)
+                return {s.x, s.y};
+        throw Failure(QStringLiteral("lost the star picked for the RA axis"));
+    }
+
+    void FindRaAxis() {
+        ExpectStep(3, QStringLiteral("step 2"));
+        const ZorcamSimStar star = ChooseRaStar();
+        DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 1"));
+        ExpectStep(4, QStringLiteral("the first pick"));
+        Mount("ra", s_.raStepDeg);
+        Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 4)"));
+        ExpectStep(5, QStringLiteral("step 4"));
+        DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 2"));
+        ExpectStep(6, QStringLiteral("the second pick"));
+        Mount("ra", s_.raStepDeg);
+        Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 6)"));
+        ExpectStep(7, QStringLiteral("step 6"));
+        DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 3"));
+        ExpectStep(8, QStringLiteral("the third pick"));
+        Require(g_showAxisMark, QStringLiteral("no axis centre after the third pick"));
+        Click(Ui()->Btn2_tip, QStringLiteral("Correct (step 8)"));
+        ExpectStep(9, QStringLiteral("step 8"));
+        Note(QStringLiteral("session %1: axis centre %2 from a star of magnitude %3")
+                 .arg(number_)
+                 .arg(Ui()->Label_criCenterPos->text())
+                 .arg(star.magnitude, 0, 'f', 2));
+    }
+
+    void PlaceExpectedPoleStar() {
+        DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 9)"));
+        TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 9"));
+        Require(g_showEptNStar, QStringLiteral("no ring at the expected position"));
+        Click(Ui()->Btn2_tip, QStringLiteral("Success (step 9)"));
+        ExpectStep(10, QStringLiteral("step 9"));
+    }
+
+    void MovePoleStarIntoRing() {
+        const QPointF ring =
+            ReadoutNumbers(Ui()->EptNStar_X_rough->text(), Ui()->EptNStar_Y_rough->text());
+        TurnScrewsUntil([this] { return StarLabelled("B"); }, [ring] { return ring; }, 5.0, 0.6,
+                        QStringLiteral("pole star and ring"));
+        Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 10)"));
+        ExpectStep(11, QStringLiteral("step 10"));
+    }
+
+    void FixReferenceStars() {
+        DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 11)"));
+        TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 11"),
+                         Ui()->TrackBar_mask_rough->value());
+        Click(Ui()->Btn2_tip, QStringLiteral("Success (step 11)"));
+        ExpectStep(12, QStringLiteral("step 11"));
+    }
+
+    void StartMonitor() {
+        Click(Ui()->Btn_calcPolarAxis, QStringLiteral("Start Monitor"));
+        ExpectStep(13, QStringLiteral("Start Monitor"));
+        Require(ServeEventsUntil(
+                    [this] { return Ui()->Label_polarPos->text() != QLatin1String("(0,0)"); }),
+                QStringLiteral("the monitor shows no pole"));
+        Require(mount_.WaitFrames(3), QStringLiteral("no frames in monitor mode"));
+    }
+
+    void FineTune() {
+        TurnScrewsUntil([this] { return PoleOffset(); }, [] { return QPointF(0, 0); }, 2.0, 0.21,
+                        QStringLiteral("pole mark and axis mark"));
+    }
+
+    const Scenario& s_;
+    SimMount& mount_;
+    ScenarioResult& result_;
+    QString folder_;
+    int number_;
+    bool answerYes_ = false;
+    int questions_ = 0;
+    QStringList messages_;
+    std::unique_ptr<TFormMain> main_;
+    std::unique_ptr<TFormAbout> about_;
+    std::unique_ptr<TFormAtmRef> atmRef_;
+    std::unique_ptr<TFormTrace> trace_;
+};
+
+QByteArray SimulatorIni(const Scenario& s) {
+    QByteArray ini;
+    ini += "[camera]\nthrottle = 1\n";
+    ini += "[sky]\nhemisphere = " + QByteArray(1, s.hemisphere) + "\n";
+    ini += "date = " + QDate(s.year, 5, 23).toString(Qt::ISODate).toLatin1() + "\n";
+    ini += "timeScale = 0\nskyAngleDeg = 23\n";
+    ini += "[mount]\n";
+    ini += "axisX = " + QByteArray::number(s.axisX) + "\naxisY = " + QByteArray::number(s.axisY) +
+           "\n";
+    ini += "rollDeg = " + QByteArray::number(s.rollDeg) + "\nraAngleDeg = 0\n";
+    ini += "altErrArcmin = " + QByteArray::number(s.altErrArcmin) + "\n";
+    ini += "azErrArcmin = " + QByteArray::number(s.azErrArcmin) + "\n";
+    if (s.refraction)
+        ini +=
+            "[refraction]\nenabled = 1\nlatitudeDeg = 40\npressureKPa = 101\ntemperatureC = 10\n";
+    return ini;
+}
+
+QByteArray SettingsIni(const Scenario& s) {
+    QByteArray ini = "[LANGUAGE]\nlang=EN\n[REGION]\nregion=N\n[VIEW]\nstyle=Color\n";
+    if (s.refraction)
+        ini +=
+            "[ASTRONOMICAL_REFRACTION]\nlatitude=40\nP=101\nP_UnitType=0\nT=10\nisCorrection=1\n";
+    return ini;
+}
+
+} // namespace
+
+std::vector<Scenario> AllScenarios() {
+    std::vector<Scenario> all;
+    for (const char hemisphere : {'N', 'S'})
+        for (const int year : {2016, 2020, 2024})
+            all.push_back(
+                Base(QStringLiteral("%1-%2")
+                         .arg(hemisphere == 'N' ? QStringLiteral("north") : QStringLiteral("south"))
+                         .arg(year),
+                     hemisphere, year));
+    for (const char hemisphere : {'N', 'S'}) {
+        Scenario s = Base(hemisphere == 'N' ? QStringLiteral("north-recorded-centre")
+                                            : QStringLiteral("south-recorded-centre"),
+                          hemisphere, 2024);
+        s.recordedCentre = true;
+        s.rollDeg = -41;
+        s.axisX = 610;
+        s.axisY = 505;
+        all.push_back(s);
+    }
+    // The sky's "up" is the zenith when the RA axis has been turned twice: the
+    // camera's roll is known, so the correction's vertical is the right one.
+    Scenario refraction = Base(QStringLiteral("north-refraction"), 'N', 2024);
+    refraction.refraction = true;
+    refraction.rollDeg = -2 * refraction.raStepDeg;
+    refraction.assertTargets = false;
+    all.push_back(refraction);
+    return all;
+}
+
+const Scenario* FindScenario(const QString& name) {
+    static const std::vector<Scenario> all = AllScenarios();
+    for (const Scenario& s : all)
+        if (s.name == name)
+            return &s;
+    return nullptr;
+}
+
+ScenarioResult RunScenario(const Scenario& scenario) {
+    ScenarioResult result;
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        result.failure = QStringLiteral("no temporary folder");
+        return result;
+    }
+    {
+        QFile settings(folder.filePath(QStringLiteral("ZenithWand.ini")));
+        const QByteArray text = SettingsIni(scenario);
+        if (!settings.open(QIODevice::WriteOnly) || settings.write(text) != text.size()) {
+            result.failure = QStringLiteral("cannot write the settings");
+            return result;
+        }
+    }
+    SimMount mount(SimulatorIni(scenario));
+    if (!mount.Ready()) {
+        result.failure = mount.LastError();
+        return result;
+    }
+    try {
+        {
+            Session first(scenario, mount, result, folder.path(), 1);
+            first.OpenWindows();
+            first.Align(false);
+            first.Measure();
+        } // closing saves the confirmed axis centre
+        if (scenario.recordedCentre) {
+            // Another night: the mount was set up again, the camera not moved.
+            if (!mount.SetNow(QStringLiteral("mount"), QStringLiteral("altErrArcmin"),
+                              QString::number(scenario.secondAltErrArcmin)) ||
+                !mount.SetNow(QStringLiteral("mount"), QStringLiteral("azErrArcmin"),
+                              QString::number(scenario.secondAzErrArcmin)))
+                throw Failure(mount.LastError());
+            Session second(scenario, mount, result, folder.path(), 2);
+            second.OpenWindows();
+            second.Align(true);
+            second.Measure();
+        }
+        result.completed = true;
+    } catch (const Failure& f) {
+        result.failure = f.what();
+    }
+    return result;
+}
+
+QString SummaryLine(const Scenario& scenario, const ScenarioResult& result) {
+    if (!result.completed)
+        return QStringLiteral("%1  FAILED: %2").arg(scenario.name, -22).arg(result.failure);
+    const bool met =
+        result.residualArcsec < kResidualTargetArcsec && result.poleErrorPx < kPoleTargetPx;
+    return QStringLiteral("%1  residual %2 arcsec  pole %3 px  axis %4 px  %5")
+        .arg(scenario.name, -22)
+        .arg(result.residualArcsec, 6, 'f', 1)
+        .arg(result.poleErrorPx, 5, 'f', 2)
+        .arg(result.axisErrorPx, 5, 'f', 2)
+        .arg(scenario.assertTargets ? (met ? QStringLiteral("ok") : QStringLiteral("MISSED"))
+                                    : QStringLiteral("(reported only)"));
+}

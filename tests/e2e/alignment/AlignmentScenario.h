@@ -1,0 +1,59 @@
+// A whole polar alignment on the simulated mount, done the way a person does it:
+// the windows are made as the program makes them, and the scenario only clicks
+// buttons and menus, double-clicks stars on the live view, moves the rotation bars
+// and turns the simulated mount with its tool. The simulator's ground truth plays
+// the user's eyes (where the stars are) and finally judges the result.
+//
+// Usage:
+//   for (const Scenario& s : AllScenarios()) {
+//       ScenarioResult r = RunScenario(s);
+//       std::puts(qPrintable(SummaryLine(s, r)));   // residual and pole error
+//   }
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct Scenario {
+    QString name;
+    char hemisphere = 'N';    // 'N' or 'S'
+    int year = 2024;          // star data set (the date both sides use: 23 May)
+    double altErrArcmin = 40; // misalignment at the start
+    double azErrArcmin = -25;
+    double rollDeg = 17; // camera roll about the RA axis
+    double axisX = 700;  // where the RA axis is seen in the image
+    double axisY = 440;
+    double raStepDeg = 60;       // RA turn between the three picks
+    bool refraction = false;     // refraction in the sky and the correction switched on
+    bool recordedCentre = false; // a second session accepts the recorded axis centre
+    // Misalignment of the second session (the mount was moved between nights).
+    double secondAltErrArcmin = -35;
+    double secondAzErrArcmin = 30;
+    // Whether the targets are asserted (the refraction scenario only reports).
+    bool assertTargets = true;
+};
+
+struct ScenarioResult {
+    bool completed = false;
+    QString failure;           // the step that went wrong, when not completed
+    double residualArcsec = 0; // RA axis against the true pole, after alignment
+    double poleErrorPx = 0;    // the shown pole against the true pole
+    double axisErrorPx = 0;    // the shown axis centre against the true axis
+    int sessions = 0;          // windows opened (2 with the recorded centre)
+    QStringList notes;         // what happened along the way, for the report
+};
+
+constexpr double kResidualTargetArcsec = 30.0;
+constexpr double kPoleTargetPx = 1.0;
+
+std::vector<Scenario> AllScenarios();
+const Scenario* FindScenario(const QString& name);
+
+// Runs one scenario in this process (it makes and closes the program's windows;
+// a QApplication must exist).
+ScenarioResult RunScenario(const Scenario& scenario);
+
+// "north-2016  residual 12.3 arcsec  pole 0.42 px  ..." (one line).
+QString SummaryLine(const Scenario& scenario, const ScenarioResult& result);
