@@ -9,6 +9,7 @@
 #include "camera/Zorcamlib.h"
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
+#include "dialogs/ClickFilter.h"
 #include "workflow/TraceFormUnit.h"
 #include "display/LiveImageView.h"
 #include "display/MagnifierGlass.h"
@@ -162,6 +163,7 @@ void TFormMain::ConnectHandlers() {
             &TFormMain::Img_capDblClick);
     connect(ScrollBox_capImg, &LiveImageView::viewportPositionChanged, this,
             &TFormMain::ScrollBox_capImgViewportPositionChange);
+    OnClick(ui->Image_logo, [this] { Image_logoClick(); });
 }
 
 void TFormMain::FormCreate() {
