@@ -148,7 +148,8 @@ public:
     // current zoom; KeepOverlayOnItsStar follows a later zoom change.
     void PlaceOverlay(double imageX, double imageY);
     void KeepOverlayOnItsStar();
-    // Routes the mouse wheel over the two rotation bars to their handlers (once).
+    // Routes the mouse wheel over the two rotation bars to their handlers and starts
+    // the ring timer (once, at the first tip).
     void InstallWorkflowFilters();
     double maskAnchorX = 0, maskAnchorY = 0;
     float maskAnchorZoom = 1.0f;

@@ -95,10 +95,6 @@ void PickPoleStar(TFormMain& w, double sx, double sy) {
     StartBlinking(w);
     w.Img_cap->setCursor(Qt::ArrowCursor);
     g_showEptNStar = true;
-    if (!w.Timer_updateAngle->isActive()) {
-        w.Timer_updateAngle->setInterval(kRingIntervalMs);
-        w.Timer_updateAngle->start();
-    }
 }
 
 } // namespace
@@ -111,6 +107,10 @@ void TFormMain::InstallWorkflowFilters() {
         new RotationWheelFilter(this, ui->TrackBar_mask_finding, ui->TrackBar_mask_rough);
     ui->TrackBar_mask_finding->installEventFilter(filter);
     ui->TrackBar_mask_rough->installEventFilter(filter);
+    // The ring timer runs for good from the first tip on; it only turns the ring
+    // while the ring is shown.
+    Timer_updateAngle->setInterval(kRingIntervalMs);
+    Timer_updateAngle->start();
 }
 
 void TFormMain::Img_capDblClick(QPointF imagePos) {

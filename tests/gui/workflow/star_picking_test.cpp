@@ -177,6 +177,19 @@ TEST_F(StarPickingTest, TheOverlayIsCentredOnThePointerAtTheZoom) {
     EXPECT_NEAR(centre.y(), 240, 1e-9);
 }
 
+TEST_F(StarPickingTest, TheOverlayStaysOnItsStarWhenTheZoomChanges) {
+    start();
+    ASSERT_NO_FATAL_FAILURE(driveTo(2));
+    showStars({{640, 480}});
+    doubleClickImage({640, 480});
+    ASSERT_EQ(w().Img_Mask->mapToScene(QPointF(400, 400)), QPointF(640, 480));
+    g_zoom = 0.75f;
+    ShowLiveView(); // the next frame rescales the live image and the overlay
+    w().Timer_updateAngleTimer();
+    EXPECT_EQ(w().Img_Mask->scale(), 0.75);
+    EXPECT_EQ(w().Img_Mask->mapToScene(QPointF(400, 400)), QPointF(480, 360));
+}
+
 TEST_F(StarPickingTest, ThePlusMinusButtonsAndTheWheelMoveOneDegreeWithoutWrapping) {
     start();
     struct Bar {
