@@ -6,6 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
+
+void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name.toStdString();
+}
 
 namespace {
 
@@ -29,8 +34,8 @@ TEST_P(AlignmentE2E, AlignsTheMountThroughTheWindow) {
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, AlignmentE2E, ::testing::ValuesIn(AllScenarios()),
                          [](const ::testing::TestParamInfo<Scenario>& info) {
-                             return info.param.name.toStdString().replace(
-                                 info.param.name.toStdString().find('-'), 1, "_");
+                             QString name = info.param.name;
+                             return name.replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
                          });
 
 } // namespace

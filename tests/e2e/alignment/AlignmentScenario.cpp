@@ -159,6 +159,21 @@ public:
                  .arg(t.axisY, 0, 'f', 2)
                  .arg(t.altErrArcmin, 0, 'f', 3)
                  .arg(t.azErrArcmin, 0, 'f', 3));
+        if (s_.refraction)
+            Note(QStringLiteral("session %1: refraction raises the pole by %2' (%3 px); the true "
+                                "pole lies %4 px from the stars' pole")
+                     .arg(number_)
+                     .arg(t.refractionArcmin, 0, 'f', 3)
+                     .arg(t.refractionArcmin * 60.0 / t.arcsecPerPixel, 0, 'f', 2)
+                     .arg(std::hypot(t.poleX - t.truePoleX, t.poleY - t.truePoleY), 0, 'f', 2));
+    }
+
+    // Ends the night as a person does: Disconnect, then the window is closed.
+    void Disconnect() {
+        Trigger(Ui()->MenuItem_connect, QStringLiteral("Disconnect"));
+        Require(Step() == 0, QStringLiteral("disconnecting did not end the wizard"));
+        Require(ServeEventsUntil([] { return !g_threadRunning; }),
+                QStringLiteral("the capture loop did not end after disconnecting"));
     }
 
 private:
@@ -553,8 +568,8 @@ std::vector<Scenario> AllScenarios() {
                           hemisphere, 2024);
         s.recordedCentre = true;
         s.rollDeg = -41;
-        s.axisX = 610;
-        s.axisY = 505;
+        s.axisX = 610.7;
+        s.axisY = 504.8;
         all.push_back(s);
     }
     // The sky's "up" is the zenith when the RA axis has been turned twice: the
@@ -601,6 +616,7 @@ ScenarioResult RunScenario(const Scenario& scenario) {
             first.OpenWindows();
             first.Align(false);
             first.Measure();
+            first.Disconnect();
         } // closing saves the confirmed axis centre
         if (scenario.recordedCentre) {
             // Another night: the mount was set up again, the camera not moved.
@@ -613,6 +629,7 @@ ScenarioResult RunScenario(const Scenario& scenario) {
             second.OpenWindows();
             second.Align(true);
             second.Measure();
+            second.Disconnect();
         }
         result.completed = true;
     } catch (const Failure& f) {

@@ -22,9 +22,9 @@ struct Scenario {
     int year = 2024;          // star data set (the date both sides use: 23 May)
     double altErrArcmin = 40; // misalignment at the start
     double azErrArcmin = -25;
-    double rollDeg = 17; // camera roll about the RA axis
-    double axisX = 700;  // where the RA axis is seen in the image
-    double axisY = 440;
+    double rollDeg = 17;  // camera roll about the RA axis
+    double axisX = 700.3; // where the RA axis is seen in the image
+    double axisY = 440.6;
     double raStepDeg = 60;       // RA turn between the three picks
     bool refraction = false;     // refraction in the sky and the correction switched on
     bool recordedCentre = false; // a second session accepts the recorded axis centre
