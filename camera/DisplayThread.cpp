@@ -99,26 +99,25 @@ void TakeFrame(std::uint32_t width, std::uint32_t height) {
 } // namespace
 
 DisplayThread::DisplayThread()
-    : handOver_([this](UiHandOver::Routine r) { return uiHandOver_.Run(r); }) {
-    // Frees itself once its loop has ended.
-    connect(this, &QThread::finished, this, &QObject::deleteLater);
-}
+    : handOver_([this](UiHandOver::Routine r) { return uiHandOver_.Run(r); }) {}
 
-DisplayThread::DisplayThread(HandOver handOver) : handOver_(std::move(handOver)) {
-    connect(this, &QThread::finished, this, &QObject::deleteLater);
-}
+DisplayThread::DisplayThread(HandOver handOver) : handOver_(std::move(handOver)) {}
 
 DisplayThread::~DisplayThread() {
     if (g_displayThread == this)
         g_displayThread = nullptr;
-    // Joins the thread when it was started (returns at once otherwise); the
-    // ended flag, set under the hand-over's lock, orders the loop's last writes
-    // before this object goes.
+    if (isRunning() || isFinished()) {
+        // The loop's last step marks its end under the hand-over's lock; after
+        // that the thread no longer touches this object.
+        uiHandOver_.RequestStop();
+        uiHandOver_.WaitEndedServing();
+    }
     wait();
-    uiHandOver_.Ended();
 }
 
+// Started as a thread, the object frees itself once its loop has ended.
 void DisplayThread::run() {
+    freeWhenEnded_ = true;
     Execute();
 }
 
@@ -162,7 +161,9 @@ void DisplayThread::Execute() {
 
     g_threadRunning = false;
     --g_runningLoops;
-    uiHandOver_.MarkEnded();
+    if (freeWhenEnded_)
+        QMetaObject::invokeMethod(this, "deleteLater", Qt::QueuedConnection);
+    uiHandOver_.MarkEnded(); // the last touch of this object on this thread
 }
 
 // One pass of the live loop. False when a stop request withdrew a hand-over: the

@@ -81,4 +81,5 @@ private:
     bool LivePass(ZorcamHandle handle);
     UiHandOver uiHandOver_;
     HandOver handOver_;
+    bool freeWhenEnded_ = false; // set and read on the loop's thread only
 };

@@ -25,10 +25,8 @@ void UiHandOver::State::Serve(std::uint64_t wanted) {
     struct Finish {
         State* s;
         ~Finish() {
-            {
-                std::lock_guard<std::mutex> lock(s->mutex);
-                s->phase = Phase::Done;
-            }
+            std::lock_guard<std::mutex> lock(s->mutex);
+            s->phase = Phase::Done;
             s->changed.notify_all();
         }
     } finish{this};
@@ -71,10 +69,10 @@ bool UiHandOver::StopRequested() const {
 }
 
 void UiHandOver::MarkEnded() {
-    {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        state_->ended = true;
-    }
+    // Notified under the lock: once the waiter sees the end it may free the state,
+    // so nothing here touches it after the unlock.
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->ended = true;
     state_->changed.notify_all();
 }
 
