@@ -81,6 +81,7 @@ void TFormMain::CreateCodeControls() {
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
     Timer_updateAngle = new QTimer(this);
     Timer_updateAngle->setObjectName(QStringLiteral("Timer_updateAngle"));
     Timer_updateAngle->setInterval(100);
@@ -164,6 +165,7 @@ void TFormMain::ConnectHandlers() {
     connect(ScrollBox_capImg, &LiveImageView::viewportPositionChanged, this,
             &TFormMain::ScrollBox_capImgViewportPositionChange);
     OnClick(ui->Image_logo, [this] { Image_logoClick(); });
+    InstallWorkflowFilters(); // wheel handling of the rotation bars, the ring timer
 }
 
 void TFormMain::FormCreate() {
