@@ -31,6 +31,8 @@
 
 namespace {
 
+std::function<void(const QString&)> g_stepObserver;
+
 // ---- the scenarios --------------------------------------------------------------------
 
 Scenario Base(const QString& name, char hemisphere, int year) {
@@ -180,6 +182,15 @@ private:
     Ui::TFormMain* Ui() const { return main_->ui; }
     int Step() const { return main_->wizardStep; }
     void Note(const QString& text) { result_.notes << text; }
+
+    // Lets the window paint the latest frames, then tells the observer.
+    void Moment(const QString& name) {
+        if (!g_stepObserver)
+            return;
+        mount_.WaitFrames(3);
+        QCoreApplication::processEvents();
+        g_stepObserver(QStringLiteral("s%1-%2").arg(number_).arg(name));
+    }
 
     // ---- what a person does with the mouse ----
 
@@ -403,6 +414,7 @@ private:
                 }),
                 QStringLiteral("the camera did not take exposure 50 ms and gain 50"));
         Require(mount_.WaitFrames(3), QStringLiteral("no frames after the exposure change"));
+        Moment(QStringLiteral("1-exposure-and-gain"));
         Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 1)"));
         ExpectStep(2, QStringLiteral("step 1"));
     }
@@ -415,6 +427,7 @@ private:
                  .arg(number_)
                  .arg(angle)
                  .arg(mount_.Truth().skyTurnDeg, 0, 'f', 2));
+        Moment(QStringLiteral("2-template-matched"));
         Click(Ui()->Btn2_tip, QStringLiteral("Success (step 2)"));
     }
 
@@ -464,6 +477,7 @@ private:
         DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 3"));
         ExpectStep(8, QStringLiteral("the third pick"));
         Require(g_showAxisMark, QStringLiteral("no axis centre after the third pick"));
+        Moment(QStringLiteral("3-axis-circle"));
         Click(Ui()->Btn2_tip, QStringLiteral("Correct (step 8)"));
         ExpectStep(9, QStringLiteral("step 8"));
         Note(QStringLiteral("session %1: axis centre %2 from a star of magnitude %3")
@@ -476,6 +490,7 @@ private:
         DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 9)"));
         TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 9"));
         Require(g_showEptNStar, QStringLiteral("no ring at the expected position"));
+        Moment(QStringLiteral("4-expected-position"));
         Click(Ui()->Btn2_tip, QStringLiteral("Success (step 9)"));
         ExpectStep(10, QStringLiteral("step 9"));
     }
@@ -485,6 +500,7 @@ private:
             ReadoutNumbers(Ui()->EptNStar_X_rough->text(), Ui()->EptNStar_Y_rough->text());
         TurnScrewsUntil([this] { return StarLabelled("B"); }, [ring] { return ring; }, 5.0, 0.6,
                         QStringLiteral("pole star and ring"));
+        Moment(QStringLiteral("5-pole-star-in-ring"));
         Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 10)"));
         ExpectStep(11, QStringLiteral("step 10"));
     }
@@ -504,11 +520,13 @@ private:
                     [this] { return Ui()->Label_polarPos->text() != QLatin1String("(0,0)"); }),
                 QStringLiteral("the monitor shows no pole"));
         Require(mount_.WaitFrames(3), QStringLiteral("no frames in monitor mode"));
+        Moment(QStringLiteral("6-monitor-start"));
     }
 
     void FineTune() {
         TurnScrewsUntil([this] { return PoleOffset(); }, [] { return QPointF(0, 0); }, 2.0, 0.21,
                         QStringLiteral("pole mark and axis mark"));
+        Moment(QStringLiteral("7-monitor-aligned"));
     }
 
     const Scenario& s_;
@@ -636,6 +654,10 @@ ScenarioResult RunScenario(const Scenario& scenario) {
         result.failure = f.what();
     }
     return result;
+}
+
+void SetStepObserver(std::function<void(const QString& moment)> observer) {
+    g_stepObserver = std::move(observer);
 }
 
 QString SummaryLine(const Scenario& scenario, const ScenarioResult& result) {

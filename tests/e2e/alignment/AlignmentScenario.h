@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 struct Scenario {
@@ -54,6 +55,10 @@ const Scenario* FindScenario(const QString& name);
 // Runs one scenario in this process (it makes and closes the program's windows;
 // a QApplication must exist).
 ScenarioResult RunScenario(const Scenario& scenario);
+
+// Called at the moments worth a picture ("01-step1-exposure", ...), with the window
+// painted; the walkthrough's screenshots are taken here. Empty: nothing is called.
+void SetStepObserver(std::function<void(const QString& moment)> observer);
 
 // "north-2016  residual 12.3 arcsec  pole 0.42 px  ..." (one line).
 QString SummaryLine(const Scenario& scenario, const ScenarioResult& result);

@@ -6,6 +6,10 @@
 //   zw_alignment_scenarios --list          the scenario names
 //   zw_alignment_scenarios NAME...         only these
 //   zw_alignment_scenarios -v ...          also what happened along the way
+//   zw_alignment_scenarios --screenshots DIR NAME
+//                                          one scenario in this process, with a
+//                                          picture of the screen at each key step
+//                                          (ImageMagick's import; run under a display)
 //
 // Run it from the build's bin folder (or anywhere: it finds the simulated camera
 // beside itself). The exit status is 0 when every scenario completed.
@@ -49,6 +53,15 @@ int main(int argc, char** argv) {
         args << QString::fromLocal8Bit(argv[i]);
     if (args.size() == 2 && args[0] == QLatin1String(kChildFlag))
         return RunHere(args[1], argc, argv);
+    if (args.size() == 3 && args[0] == QLatin1String("--screenshots")) {
+        const QString dir = args[1];
+        SetStepObserver([dir](const QString& moment) {
+            QProcess::execute(QStringLiteral("import"),
+                              {QStringLiteral("-window"), QStringLiteral("root"),
+                               dir + QLatin1Char('/') + moment + QStringLiteral(".png")});
+        });
+        return RunHere(args[2], argc, argv);
+    }
 
     QCoreApplication app(argc, argv);
     bool verbose = args.removeAll(QStringLiteral("-v")) > 0;
