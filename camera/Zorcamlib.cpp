@@ -109,8 +109,8 @@ void LoadCameraLibrary() {
     for (QFunctionPointer& p : g_entry)
         p = nullptr;
     if (g_cameraLibrary) {
-        // A library loaded earlier in this process stays mapped: the platform
-        // counts the loads, and the new handle below takes the place of this one.
+        // Loaded again (a new main window in the same process): the old handle
+        // goes, the library itself stays mapped (QLibrary never unloads by itself).
         delete g_cameraLibrary;
         g_cameraLibrary = nullptr;
     }

@@ -24,6 +24,7 @@
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        PinLocalTimeZone();
         ASSERT_TRUE(documents.isValid());
         ASSERT_TRUE(settings.isValid());
         SetDocumentsFolderForTesting(documents.path());

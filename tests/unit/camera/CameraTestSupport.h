@@ -23,6 +23,15 @@
 
 #include <functional>
 
+// With TZ unset, glibc's tzset() frees and copies its zone name on every call, under
+// a lock ThreadSanitizer cannot see, so two threads that log at once look like a
+// race inside the C library. Naming the system's zone file explicitly gives the
+// same local time and makes tzset() leave its state alone.
+inline void PinLocalTimeZone() {
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", QByteArray(":/etc/localtime"));
+}
+
 // One of the simulator's own entry points (outside the camera interface).
 inline QFunctionPointer SimEntry(const char* name) {
     QLibrary lib(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("zorcam")));

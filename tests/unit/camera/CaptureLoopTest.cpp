@@ -43,6 +43,7 @@ struct HandOverLog {
 class CaptureLoop : public ::testing::Test {
 protected:
     void SetUp() override {
+        PinLocalTimeZone();
         ASSERT_TRUE(logDir.isValid());
         g_logFilePath = logDir.filePath(QStringLiteral("capture.log"));
         SetMessageBoxHandlerForTesting([](const QString&, const QString&) { return false; });
