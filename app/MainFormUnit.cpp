@@ -37,6 +37,9 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), ui(new Ui::TFormMai
 }
 
 TFormMain::~TFormMain() {
+    // A window destroyed without being closed must not free the buffers under a running loop.
+    if (g_threadRunning)
+        RequestCaptureStopAndWait();
     FormDestroy();
     if (FormMain == this)
         FormMain = nullptr;
@@ -188,6 +191,7 @@ void TFormMain::FormCreate() {
 
     g_cameraOpen = false;
     g_cameraResourceReady = false;
+    g_connected = false;
 
     g_exposureWanted = 50000.0;
     g_exposureApplied = 0.0;

@@ -23,12 +23,15 @@ QString LogTagForLevel(const QString& level) {
 }
 
 bool WriteLog(const QString& level, const QString& text) {
+    // The time is taken under the lock too: lines appear in the order of their
+    // times, and the C library's time-zone lookup is never entered from both
+    // threads at once.
+    std::lock_guard<std::mutex> lock(logMutex());
     const QString line = QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz")) +
                          LogTagForLevel(level) + text + QStringLiteral("\r\n");
     // The system's 8-bit code page; on Linux that is UTF-8, so nothing is substituted.
     const QByteArray bytes = line.toLocal8Bit();
 
-    std::lock_guard<std::mutex> lock(logMutex());
     if (g_logFilePath.isEmpty())
         return false;
     QFile file(g_logFilePath);

@@ -94,21 +94,7 @@ void TFormMain::MenuItem_connectClick() {
         setWindowTitle(QStringLiteral("ZenithWand - AppVer:") + g_appVersion);
         SetConnectedUi(false);
 
-        starPicked1 = starPicked2 = starPicked3 = false;
-        SetStarPosIndicator(ui->Circle_starPos1, starPicked1);
-        SetStarPosIndicator(ui->Circle_starPos2, starPicked2);
-        SetStarPosIndicator(ui->Circle_starPos3, starPicked3);
-
-        ClearOverlayFlags();
-
-        ui->Image_rotateDirect->hide();
-        ui->Rectangle_tipMsg->hide();
-        Img_Mask->setVisible(false);
-        ui->MenuItem_trace->setEnabled(false);
-        if (FormTrace && FormTrace->isVisible())
-            FormTrace->hide();
-
-        wizardStep = 0;
+        ResetWorkflow();
         return;
     }
 

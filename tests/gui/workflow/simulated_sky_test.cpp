@@ -119,7 +119,9 @@ TEST_F(SimulatedSkyTest, ACompleteAlignmentFromStep1ToMonitorMode) {
     // Step 8: the axis mark and the circle, on the simulated RA axis.
     EXPECT_TRUE(g_showAxisMark);
     EXPECT_TRUE(g_showAxisCircle);
-    expectNear(w().circleX, w().circleY, t.axisX, t.axisY, 1.5, "axis centre");
+    // Three picks over a 60-degree arc: their sub-pixel noise moves the centre by
+    // a few times as much, so the centre is checked to 3 px.
+    expectNear(w().circleX, w().circleY, t.axisX, t.axisY, 3.0, "axis centre");
     ASSERT_NO_FATAL_FAILURE(waitFrames());
     const cv::Vec3b mark = g_displayImage.at<cv::Vec3b>(int(w().circleY), int(w().circleX));
     EXPECT_GT(mark[2], 200) << "red axis mark"; // Color style: red
@@ -128,7 +130,7 @@ TEST_F(SimulatedSkyTest, ACompleteAlignmentFromStep1ToMonitorMode) {
     clickBtn2(); // "Correct"
     ASSERT_EQ(w().wizardStep, 9);
     EXPECT_FALSE(g_showAxisCircle);
-    expectNear(g_iniFileInfo.centerX, g_iniFileInfo.centerY, t.axisX, t.axisY, 1.5, "recorded");
+    expectNear(g_iniFileInfo.centerX, g_iniFileInfo.centerY, t.axisX, t.axisY, 3.0, "recorded");
 
     // Step 9: the pole star, the template turned with the sky.
     ui().TrackBar_mask_rough->setValue(int(std::lround(t.skyTurnDeg)) % 360);
