@@ -62,6 +62,8 @@ void TFormMain::CreateCodeControls() {
     Img_layer_glass->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     ui->Image_rotateDirect->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui->Rectangle_tipMsg->setFixedWidth(470);
+    ui->Rectangle_tipMsg->setMinimumHeight(98);
     ui->Rectangle_tipMsg->raise();
     ui->Image_rotateDirect->raise();
 

@@ -186,6 +186,8 @@ void TFormMain::ShowTip(int n) {
     ui->Btn1_tip->setVisible(row.btn1 != nullptr);
     ui->Btn2_tip->setVisible(row.btn2 != nullptr);
     ui->Label_ask->setVisible(row.ask != nullptr);
+    // Long tips (and longer languages) grow the panel downwards instead of being cut off.
+    ui->Rectangle_tipMsg->adjustSize();
     ui->Rectangle_tipMsg->setVisible(true);
     ui->Rectangle_tipMsg->raise();
 }
