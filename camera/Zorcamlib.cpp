@@ -78,10 +78,13 @@ QByteArray SymbolName(const EntryPoint& e) {
 #endif
 }
 
-// Beside the program first, then by plain name through the system's search.
+// Beside the program first, then where an installed program keeps it
+// (<prefix>/lib/zenithwand), then by plain name through the system's search.
 QLibrary* OpenLibrary(const QString& baseName) {
-    const QStringList candidates = {QDir(QCoreApplication::applicationDirPath()).filePath(baseName),
-                                    baseName};
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QStringList candidates = {
+        programDir.filePath(baseName),
+        programDir.filePath(QStringLiteral("../lib/zenithwand/") + baseName), baseName};
     for (const QString& candidate : candidates) {
         auto* lib = new QLibrary(candidate);
         if (lib->load())

@@ -21,7 +21,11 @@ QString StyleFileFor(const QString& style) {
 }
 
 QString FindStyleFile(const QString& fileName) {
-    for (const QString& folder : {QCoreApplication::applicationDirPath(), QDir::currentPath()}) {
+    // Beside the program, where an installed program keeps them, then the current folder.
+    const QString program = QCoreApplication::applicationDirPath();
+    for (const QString& folder :
+         {program, QDir(program).filePath(QStringLiteral("../share/zenithwand")),
+          QDir::currentPath()}) {
         const QString path = QDir(folder).filePath(fileName);
         if (QFileInfo(path).isFile())
             return path;
