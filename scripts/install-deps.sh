@@ -4,13 +4,13 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake ninja-build g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    cmake ninja-build g++ make python3
+    qt6-base-dev qt6-base-dev-tools
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     libsimpleini-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
-    fonts-dejavu-core fonts-noto-core fonts-noto-cjk
+    fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )
 
 missing=()
