@@ -155,10 +155,11 @@ TEST_F(SaveBmpTest, SavesTheFrameAsDeliveredAndAppendsTheExtension) {
         EXPECT_EQ(bytes.left(2), QByteArray("BM"));
         qint32 width = 0, height = 0, compression = -1;
         qint16 bits = 0;
-        std::memcpy(&width, bytes.constData() + 18, 4);
-        std::memcpy(&height, bytes.constData() + 22, 4);
-        std::memcpy(&bits, bytes.constData() + 28, 2);
-        std::memcpy(&compression, bytes.constData() + 30, 4);
+        const std::vector<char> header(bytes.begin(), bytes.begin() + 54);
+        std::memcpy(&width, header.data() + 18, 4);
+        std::memcpy(&height, header.data() + 22, 4);
+        std::memcpy(&bits, header.data() + 28, 2);
+        std::memcpy(&compression, header.data() + 30, 4);
         EXPECT_EQ(width, 1280);
         EXPECT_EQ(std::abs(height), 960);
         EXPECT_EQ(bits, 8);
