@@ -3,20 +3,17 @@
 #include "app/Expander.h"
 #include "app/MainFormUnit.h"
 #include "app/Mylog.h"
-#include "dialogs/AboutFormUnit.h"
-#include "dialogs/AtmRefFormUnit.h"
-#include "dialogs/MessageBoxes.h"
-#include "workflow/TraceFormUnit.h"
+#include "support/LogReading.h"
+#include "support/ProgramSetUp.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QSlider>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -26,54 +23,25 @@ namespace {
 
 class Lifecycle : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(documents.isValid());
-        ASSERT_TRUE(settings.isValid());
-        SetDocumentsFolderForTesting(documents.path());
-        SetSettingsFolderForTesting(settings.path());
-        SetMessageBoxHandlerForTesting([](const QString&, const QString&) { return false; });
-    }
-    void TearDown() override {
-        windows.reset();
-        SetDocumentsFolderForTesting(QString());
-        SetSettingsFolderForTesting(QString());
-        SetMessageBoxHandlerForTesting(nullptr);
-    }
+    void SetUp() override { ASSERT_TRUE(folders.isValid()); }
+    void TearDown() override { windows.reset(); }
 
-    struct Windows {
-        TFormMain main;
-        TFormAbout about;
-        TFormAtmRef atmRef;
-        TFormTrace trace;
-    };
-
-    void start() {
-        windows = std::make_unique<Windows>();
-        windows->main.show();
-    }
+    void start() { windows = std::make_unique<ProgramWindows>(); }
     void closeMain() { windows->main.close(); }
 
+    // This run's log as "[Level] message", every line checked for its shape.
     QStringList logMessages() const {
-        QFile f(g_logFilePath);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList out;
-        for (const QByteArray& line : f.readAll().split('\n')) {
-            if (line.isEmpty())
-                continue;
-            EXPECT_TRUE(line.endsWith('\r')) << line.constData();
-            const QList<QByteArray> parts = line.chopped(1).split('\t');
-            EXPECT_EQ(parts.size(), 3) << line.constData();
-            if (parts.size() == 3)
-                out << QString::fromUtf8(parts[1] + " " + parts[2]);
+        for (const QString& line : ReadRawLogLines()) {
+            EXPECT_TRUE(line.endsWith(QLatin1Char('\r'))) << line.toStdString();
+            EXPECT_EQ(line.chopped(1).split(QLatin1Char('\t')).size(), 3) << line.toStdString();
         }
-        return out;
+        return ReadLogLines();
     }
-    QString settingsPath() const { return settings.filePath(QStringLiteral("ZenithWand.ini")); }
+    QString settingsPath() const { return folders.settingsFile(); }
 
-    QTemporaryDir documents;
-    QTemporaryDir settings;
-    std::unique_ptr<Windows> windows;
+    TestFolders folders;
+    RecordedMessages boxes;
+    std::unique_ptr<ProgramWindows> windows;
 };
 
 TEST_F(Lifecycle, FirstStartWritesItsLogInTheDaysFolderAndShowsTheIdleWindow) {
@@ -81,10 +49,12 @@ TEST_F(Lifecycle, FirstStartWritesItsLogInTheDaysFolderAndShowsTheIdleWindow) {
     TFormMain& w = windows->main;
 
     const QString day = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-    const QRegularExpression fileName(QStringLiteral("ZenithWand\\.\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d\\d\\d\\.log"));
+    const QRegularExpression fileName(
+        QStringLiteral("ZenithWand\\.\\d\\d\\.\\d\\d\\.\\d\\d\\.\\d\\d\\d\\.log"));
     EXPECT_EQ(QFileInfo(g_logFilePath).dir().path(),
-              documents.path() + QStringLiteral("/ZenithWand/logs ") + day);
-    EXPECT_TRUE(fileName.match(QFileInfo(g_logFilePath).fileName()).hasMatch()) << g_logFilePath.toStdString();
+              folders.documents() + QStringLiteral("/ZenithWand/logs ") + day);
+    EXPECT_TRUE(fileName.match(QFileInfo(g_logFilePath).fileName()).hasMatch())
+        << g_logFilePath.toStdString();
 
     const QStringList lines = logMessages();
     ASSERT_GE(lines.size(), 3);
@@ -129,12 +99,19 @@ TEST_F(Lifecycle, ControlsOfTheLayoutExistWithTheirTextsAndRanges) {
     start();
     TFormMain& w = windows->main;
     const std::pair<const char*, const char*> texts[] = {
-        {"Btn_exp50", "50"},       {"Btn_exp300", "300"},          {"Btn_gain90", "90"},
-        {"Label_note", "(Selece the same star every times)"},       {"Label_criCenterPos", "(0, 0)"},
-        {"Btn_calcPolarAxis", "Start Monitor"},                     {"Label_polarPos", "(0,0)"},
-        {"Label_starA_baryPos", "(0,0)"},                           {"Label_angleATitle", "∠PAB: "},
-        {"Label_angleBTitle", "∠PBA: "},                            {"Label21", "Current Polaris/σ Oct"},
-        {"Label53", "Expected Polaris/σ Oct"},                      {"Btn_debug", "debug"},
+        {"Btn_exp50", "50"},
+        {"Btn_exp300", "300"},
+        {"Btn_gain90", "90"},
+        {"Label_note", "(Selece the same star every times)"},
+        {"Label_criCenterPos", "(0, 0)"},
+        {"Btn_calcPolarAxis", "Start Monitor"},
+        {"Label_polarPos", "(0,0)"},
+        {"Label_starA_baryPos", "(0,0)"},
+        {"Label_angleATitle", "∠PAB: "},
+        {"Label_angleBTitle", "∠PBA: "},
+        {"Label21", "Current Polaris/σ Oct"},
+        {"Label53", "Expected Polaris/σ Oct"},
+        {"Btn_debug", "debug"},
     };
     for (const auto& [name, text] : texts) {
         QWidget* c = w.findChild<QWidget*>(QLatin1String(name));
@@ -148,14 +125,15 @@ TEST_F(Lifecycle, ControlsOfTheLayoutExistWithTheirTextsAndRanges) {
         EXPECT_EQ(s->maximum(), 359);
     }
     auto* langs = w.findChild<QAction*>(QStringLiteral("MenuItem_lang_ru"));
-    EXPECT_EQ(langs->text(), QString::fromUtf8("P\xd1\x83\xd1\x81\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9\xc2\xa0"));
+    EXPECT_EQ(langs->text(),
+              QString::fromUtf8("P\xd1\x83\xd1\x81\xd1\x81\xd0\xba\xd0\xb8\xd0\xb9\xc2\xa0"));
     EXPECT_EQ(langs->actionGroup()->actions().size(), 10);
     EXPECT_TRUE(langs->actionGroup()->isExclusive());
-    for (const char* name : {"Timer1", "Timer_updateAngle", "MagnifierGlass_roiImg",
-                             "Img_layer_glass", "Label_mousePos", "Image_polarCenter",
-                             "polePNG_Rectangle", "axisPNG_Rectangle", "Circle_starPos3",
-                             "Image_logo", "Layout_ask", "Btn1_tip", "Btn2_tip", "Label_ask",
-                             "Text_tip"})
+    for (const char* name :
+         {"Timer1", "Timer_updateAngle", "MagnifierGlass_roiImg", "Img_layer_glass",
+          "Label_mousePos", "Image_polarCenter", "polePNG_Rectangle", "axisPNG_Rectangle",
+          "Circle_starPos3", "Image_logo", "Layout_ask", "Btn1_tip", "Btn2_tip", "Label_ask",
+          "Text_tip"})
         EXPECT_NE(w.findChild<QObject*>(QLatin1String(name)), nullptr) << name;
     EXPECT_NE(FormAbout, nullptr);
     EXPECT_NE(FormAtmRef, nullptr);
@@ -193,16 +171,17 @@ TEST_F(Lifecycle, SettingsLanguageInOtherCaseChecksEnglishAndIsWrittenBackUnchan
 
 TEST_F(Lifecycle, ASettingsLocationThatCannotBeWrittenIsLoggedAndClosingGoesOn) {
     // A plain file where the settings folder should be.
-    QFile blocker(settings.filePath(QStringLiteral("blocked")));
+    QFile blocker(folders.filePath(QStringLiteral("blocked")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    SetSettingsFolderForTesting(settings.filePath(QStringLiteral("blocked")));
+    SetSettingsFolderForTesting(folders.filePath(QStringLiteral("blocked")));
     start();
     const int before = logMessages().size();
     closeMain();
-    EXPECT_EQ(logMessages().mid(before),
-              (QStringList{QStringLiteral("[Error] saveParamsToIni - open ZenithWand.ini file failed!"),
-                           QStringLiteral("[Info] FormClose done.")}));
+    EXPECT_EQ(
+        logMessages().mid(before),
+        (QStringList{QStringLiteral("[Error] saveParamsToIni - open ZenithWand.ini file failed!"),
+                     QStringLiteral("[Info] FormClose done.")}));
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 using Connection = MainWindowTest;
 
 QStringList ErrorLines() {
-    return LogLines().filter(QStringLiteral("[Error] "));
+    return ReadLogLines().filter(QStringLiteral("[Error] "));
 }
 
 struct FailureCase {
@@ -96,7 +96,7 @@ TEST_F(Connection, ConnectsToTheFirstReadableCameraWithOurName) {
         ToggleConnection();
 
         EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-        EXPECT_TRUE(g_connected) << LogLines().join('\n').toStdString();
+        EXPECT_TRUE(g_connected) << ReadLogLines().join('\n').toStdString();
         EXPECT_EQ(QString::fromLatin1(g_cameraId), c.chosenId);
         EXPECT_EQ(Main().windowTitle(), "ZenithWand - AppVer:Version 1.3.2.8 FW:" + c.chosenId);
 
@@ -125,7 +125,7 @@ TEST_F(Connection, ConnectedWindowOpensItsPanelsAndShowsLiveFrames) {
     EXPECT_TRUE(Find<QMenu>("MenuItem_zoom")->isEnabled());
     EXPECT_EQ(Main().wizardStep, 1);
 
-    const QStringList lines = LogLines();
+    const QStringList lines = ReadLogLines();
     const qsizetype init = lines.indexOf("[Info] InitZORCAMResource success.");
     const qsizetype connect = lines.indexOf("[Info] Connect zenithWand.");
     const qsizetype create = lines.indexOf("[Info] create DispThread and start.");
@@ -178,14 +178,14 @@ TEST_F(Connection, AMissingLibraryIsReportedAtStartAndConnectingFailsCleanly) {
     Start();
     SetCameraLibraryNameForTesting(QString());
     EXPECT_EQ(messages, QStringList{QStringLiteral("加载zorcam.dll失败")});
-    EXPECT_EQ(LogLines().last(), "[Info] FormShow");
+    EXPECT_EQ(ReadLogLines().last(), "[Info] FormShow");
 
     messages.clear();
     ToggleConnection();
     EXPECT_EQ(messages, QStringList{"Can not connect camera with InitZORCAMResource error!"});
     EXPECT_FALSE(g_connected);
     windows->main.close();
-    EXPECT_EQ(LogLines().last(), "[Info] FormClose done.");
+    EXPECT_EQ(ReadLogLines().last(), "[Info] FormClose done.");
     EXPECT_EQ(CountLines("[Info] ReleaseZORCAMResource"), 0);
 }
 

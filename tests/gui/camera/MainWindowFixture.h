@@ -5,18 +5,13 @@
 
 #include "unit/camera/CameraTestSupport.h"
 
-#include "app/AppPaths.h"
 #include "app/Expander.h"
 #include "app/MainFormUnit.h"
 #include "app/Mystructs.h"
-#include "dialogs/AboutFormUnit.h"
-#include "dialogs/AtmRefFormUnit.h"
-#include "dialogs/MessageBoxes.h"
-#include "workflow/TraceFormUnit.h"
+#include "support/ProgramSetUp.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,38 +20,18 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         PinLocalTimeZone();
-        ASSERT_TRUE(documents.isValid());
-        ASSERT_TRUE(settings.isValid());
-        SetDocumentsFolderForTesting(documents.path());
-        SetSettingsFolderForTesting(settings.path());
-        SetMessageBoxHandlerForTesting([this](const QString&, const QString& text) {
-            messages << text;
-            return false;
-        });
+        ASSERT_TRUE(folders.isValid());
     }
     void TearDown() override {
-        if (windows)
-            windows->main.close(); // stops the capture loop and the camera
-        windows.reset();
+        windows.reset(); // closing the main window stops the capture loop and the camera
         sim.reset();
-        SetDocumentsFolderForTesting(QString());
-        SetSettingsFolderForTesting(QString());
-        SetMessageBoxHandlerForTesting(nullptr);
     }
-
-    struct Windows {
-        TFormMain main;
-        TFormAbout about;
-        TFormAtmRef atmRef;
-        TFormTrace trace;
-    };
 
     // Starts the program with the simulated camera configured by ini.
     void Start(const QByteArray& ini = QByteArray()) {
         UseCamera(ini);
         g_connected = false; // as at process start: the window's creation leaves it alone
-        windows = std::make_unique<Windows>();
-        windows->main.show();
+        windows = std::make_unique<ProgramWindows>();
     }
     void UseCamera(const QByteArray& ini) {
         sim.reset();
@@ -75,9 +50,9 @@ protected:
     }
     Expander* Panel(const char* name) { return Find<Expander>(name); }
 
-    QTemporaryDir documents;
-    QTemporaryDir settings;
+    TestFolders folders;
+    RecordedMessages boxes;
+    QStringList& messages = boxes.shown; // the texts of the boxes shown
     std::unique_ptr<SimConfig> sim;
-    std::unique_ptr<Windows> windows;
-    QStringList messages;
+    std::unique_ptr<ProgramWindows> windows;
 };

@@ -62,7 +62,7 @@ TEST_F(Presets, AClickLogsTheNewValueAndMarksOnlyItsButton) {
         ASSERT_TRUE(g_connected);
         for (const char* name : c.clicks)
             Button(Main(), name)->click();
-        EXPECT_EQ(LogLines().filter(QStringLiteral("] changed ")), c.logged);
+        EXPECT_EQ(ReadLogLines().filter(QStringLiteral("] changed ")), c.logged);
         EXPECT_EQ(Marked(Main(), kAmber), c.marked);
         windows->main.close();
         windows.reset();
@@ -93,7 +93,7 @@ TEST_F(Presets, TheChosenValuesReachTheCameraAndOutliveADisconnection) {
     ASSERT_TRUE(WaitUntil([] { return SimTruth().frameIndex >= 1; })); // the loop is live
     Button(Main(), "Btn_exp100")->click();
     ASSERT_TRUE(WaitUntil([] { return CountLines("[Info] Exposure change to 100000") == 1; }))
-        << LogLines().join('\n').toStdString();
+        << ReadLogLines().join('\n').toStdString();
 
     ToggleConnection();
     Button(Main(), "Btn_gain90")->click(); // disabled while disconnected: no change

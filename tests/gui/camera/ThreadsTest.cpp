@@ -47,7 +47,7 @@ TEST_F(CaptureThread, ClosingWhileFramesStreamStopsTheLoopThenTheCamera) {
     EXPECT_EQ(DisplayThread::RunningLoops(), 0);
     EXPECT_EQ(g_displayThread, nullptr);
     EXPECT_FALSE(g_threadRunning);
-    const QStringList lines = LogLines();
+    const QStringList lines = ReadLogLines();
     ASSERT_GE(lines.size(), 5);
     EXPECT_EQ(lines.mid(lines.size() - 5),
               (QStringList{"[Info] Terminate DspThread.", "[Info] stopZORCAMLive success",

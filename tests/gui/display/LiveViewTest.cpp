@@ -155,7 +155,7 @@ TEST_F(SavedZoomTest, AnUnlistedSavedZoomScalesTheViewAndChecks100) {
     // Choosing 100 % afterwards applies 1.0.
     main_->MenuItem_100Click();
     EXPECT_FLOAT_EQ(g_zoom, 1.0f);
-    EXPECT_TRUE(LogMessages().contains(QStringLiteral("Zoom 100%")));
+    EXPECT_TRUE(ReadLogMessages().contains(QStringLiteral("Zoom 100%")));
     ShowLiveView();
     EXPECT_DOUBLE_EQ(main_->Img_cap->scale(), 1.0);
 }

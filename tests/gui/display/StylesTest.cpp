@@ -43,7 +43,7 @@ TEST_F(StylesTest, SwitchingMonoColorMonoLogsInOrderAndLoadsTheFiles) {
     // Without settings the window starts in Color.
     EXPECT_EQ(g_uiStyle, QStringLiteral("Color"));
     EXPECT_EQ(main_->styleSheet(), StyleText(QStringLiteral("Dark.Style")));
-    const int before = LogMessages().size();
+    const int before = ReadLogMessages().size();
     const QString aboutLook = about_->styleSheet();
 
     QAction* item = main_->ui->MenuItem_style;
@@ -55,7 +55,7 @@ TEST_F(StylesTest, SwitchingMonoColorMonoLogsInOrderAndLoadsTheFiles) {
     EXPECT_EQ(trace_->styleSheet(), StyleText(QStringLiteral("Dark.Style")));
     item->trigger();
 
-    EXPECT_EQ(StyleLines(LogMessages().mid(before)),
+    EXPECT_EQ(StyleLines(ReadLogMessages().mid(before)),
               (QStringList{"ChangeUIStyle to Mono", "ChangePoleAxisIcon to Mono",
                            "ChangeUIStyle to Color", "ChangePoleAxisIcon to Color",
                            "ChangeUIStyle to Mono", "ChangePoleAxisIcon to Mono"}));
@@ -130,7 +130,7 @@ protected:
 
 TEST_F(LowerCaseStyleTest, AppliesNothingAndReadsAsColor) {
     EXPECT_EQ(g_uiStyle, QStringLiteral("mono"));
-    EXPECT_TRUE(StyleLines(LogMessages()).isEmpty());
+    EXPECT_TRUE(StyleLines(ReadLogMessages()).isEmpty());
     EXPECT_TRUE(main_->styleSheet().isEmpty());
     EXPECT_TRUE(trace_->styleSheet().isEmpty());
     EXPECT_FALSE(main_->ui->MenuItem_style->isChecked());
@@ -141,7 +141,7 @@ TEST_F(LowerCaseStyleTest, AppliesNothingAndReadsAsColor) {
     main_->ui->MenuItem_style->trigger();
     EXPECT_EQ(g_uiStyle, QStringLiteral("Mono"));
     EXPECT_EQ(main_->styleSheet(), StyleText(QStringLiteral("Blend.Style")));
-    EXPECT_EQ(StyleLines(LogMessages()),
+    EXPECT_EQ(StyleLines(ReadLogMessages()),
               (QStringList{"ChangeUIStyle to Mono", "ChangePoleAxisIcon to Mono"}));
 }
 

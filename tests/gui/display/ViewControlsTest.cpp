@@ -34,9 +34,9 @@ TEST_F(ViewControlsTest, ZoomMenuLogsOnlyARealChange) {
     };
     ASSERT_FLOAT_EQ(g_zoom, 1.0f);
     for (const auto& s : steps) {
-        const QStringList before = LogMessages();
-        (main_.get()->*s.click)();
-        const QStringList added = LogMessages().mid(before.size());
+        const QStringList before = ReadLogMessages();
+        (main_->*s.click)();
+        const QStringList added = ReadLogMessages().mid(before.size());
         if (s.line)
             EXPECT_EQ(added, QStringList{QString::fromLatin1(s.line)});
         else
@@ -137,7 +137,7 @@ TEST_F(SaveBmpTest, SavesTheFrameAsDeliveredAndAppendsTheExtension) {
     RenderLiveView();     // the hand-over of this frame
     FillReceiveBuffer(7); // the camera's next fill, not handed over yet
 
-    const QString frame = dir_.filePath(QStringLiteral("frame"));
+    const QString frame = folders_.filePath(QStringLiteral("frame"));
     Choose(frame);
     main_->MenuItem_saveClick();
     ASSERT_TRUE(QFile::exists(frame + QStringLiteral(".bmp")));
@@ -172,7 +172,7 @@ TEST_F(SaveBmpTest, SavesTheFrameAsDeliveredAndAppendsTheExtension) {
 }
 
 TEST_F(SaveBmpTest, BeforeAnyFrameTheSaveIsBlack) {
-    const QString path = dir_.filePath(QStringLiteral("none"));
+    const QString path = folders_.filePath(QStringLiteral("none"));
     Choose(path);
     main_->MenuItem_saveClick();
     const cv::Mat back = cv::imread(QFile::encodeName(path + QStringLiteral(".bmp")).toStdString(),
@@ -184,12 +184,12 @@ TEST_F(SaveBmpTest, BeforeAnyFrameTheSaveIsBlack) {
 TEST_F(SaveBmpTest, CancelWritesNothingAndAFailedWriteIsLogged) {
     Choose(QString());
     main_->MenuItem_saveClick();
-    EXPECT_EQ(QDir(dir_.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), 0);
+    EXPECT_EQ(QDir(folders_.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files).size(), 0);
 
-    const QString bad = dir_.filePath(QStringLiteral("no-such-folder/frame"));
+    const QString bad = folders_.filePath(QStringLiteral("no-such-folder/frame"));
     Choose(bad);
     main_->MenuItem_saveClick();
-    const QStringList lines = LogLines();
+    const QStringList lines = ReadRawLogLines();
     const auto hit = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
         return l.contains(QStringLiteral("[Error]")) && l.contains(bad + QStringLiteral(".bmp"));
     });

@@ -3,6 +3,7 @@
 #include "WindowsFixture.h"
 
 #include "app/Expander.h"
+#include "dialogs/MessageBoxes.h"
 #include "i18n/Languages.h"
 #include "i18n/TextRecords.h"
 #include "ui_FormMain.h"

@@ -124,7 +124,7 @@ TEST_F(RefractionWindow, EveryEditReachesTheWorkingValueAndTheSettingsAtOnce) {
     // What the window set is what the settings file keeps.
     QTest::mouseClick(ui->CheckBox_astroRef, Qt::LeftButton);
     main().close();
-    QFile f(settings.filePath("ZenithWand.ini"));
+    QFile f(folders.settingsFile());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray ini = f.readAll();
     for (const char* line :

@@ -2,18 +2,15 @@
 // and drawn on its picture, the magnifier's cross-hair, the one-time work done
 // once while the settings are taken up on every call, and the choice of template.
 #include "workflow/Templates.h"
-#include "app/AppPaths.h"
 #include "app/MainFormUnit.h"
 #include "app/Mylog.h"
 #include "app/Mystructs.h"
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"
-#include "dialogs/AboutFormUnit.h"
-#include "dialogs/AtmRefFormUnit.h"
-#include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
+#include "support/LogReading.h"
+#include "support/ProgramSetUp.h"
 #include "ui_FormMain.h"
-#include "workflow/TraceFormUnit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +18,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,50 +28,28 @@ namespace {
 class TemplatesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        SetDocumentsFolderForTesting(dir_.filePath(QStringLiteral("docs")));
-        SetSettingsFolderForTesting(dir_.path());
-        SetMessageBoxHandlerForTesting([](const QString&, const QString&) { return false; });
+        ASSERT_TRUE(folders_.isValid());
         SetTemplateDateForTesting(QDate(2024, 5, 23));
-        main_ = std::make_unique<TFormMain>();
-        about_ = std::make_unique<TFormAbout>();
-        atmRef_ = std::make_unique<TFormAtmRef>();
-        trace_ = std::make_unique<TFormTrace>();
-        main_->show();
+        windows_ = std::make_unique<ProgramWindows>();
+        main_ = &windows_->main;
+        atmRef_ = &windows_->atmRef;
         ASSERT_TRUE(main_->isShownOnce());
     }
     void TearDown() override {
         SetTemplateDateForTesting(QDate());
-        trace_.reset();
-        atmRef_.reset();
-        about_.reset();
-        if (main_)
-            main_->close();
-        main_.reset();
-        SetMessageBoxHandlerForTesting({});
+        main_ = nullptr;
+        atmRef_ = nullptr;
+        windows_.reset();
     }
 
-    // The message texts logged from now on.
+    // Empties the log: what is read back afterwards was logged from here on.
     void ClearLog() const { QFile::remove(g_logFilePath); }
-    QStringList LogMessages() const {
-        QStringList out;
-        QFile f(g_logFilePath);
-        if (!f.open(QIODevice::ReadOnly))
-            return out;
-        for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
-            const QString trimmed = line.trimmed();
-            const int tab = trimmed.lastIndexOf(QLatin1Char('\t'));
-            if (tab >= 0)
-                out << trimmed.mid(tab + 1);
-        }
-        return out;
-    }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<TFormMain> main_;
-    std::unique_ptr<TFormAbout> about_;
-    std::unique_ptr<TFormAtmRef> atmRef_;
-    std::unique_ptr<TFormTrace> trace_;
+    TestFolders folders_;
+    RecordedMessages boxes_;
+    std::unique_ptr<ProgramWindows> windows_;
+    TFormMain* main_ = nullptr;
+    TFormAtmRef* atmRef_ = nullptr;
 };
 
 // "calculated P[x,y]" with two decimals; both numbers within half a hundredth.
@@ -117,7 +91,7 @@ TEST_F(TemplatesTest, PoleOfEachTemplateLoggedAndMarked) {
 
         QStringList poles;
         QStringList order;
-        for (const QString& m : LogMessages()) {
+        for (const QString& m : ReadLogMessages()) {
             if (m.startsWith(QLatin1String("calculated P[")))
                 poles << m;
             if (m.startsWith(QLatin1String("calculated P[")) ||
@@ -188,7 +162,7 @@ TEST_F(TemplatesTest, SecondCallTakesUpTheSettingsOnly) {
 
     main_->PrepareTemplates();
 
-    for (const QString& m : LogMessages()) {
+    for (const QString& m : ReadLogMessages()) {
         EXPECT_FALSE(m.startsWith(QLatin1String("Load ")) ||
                      m.startsWith(QLatin1String("calculated")))
             << m.toStdString();

@@ -10,22 +10,18 @@
 #include "app/AppPaths.h"
 #include "app/Expander.h"
 #include "app/MainFormUnit.h"
-#include "app/Mylog.h"
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"
-#include "dialogs/AboutFormUnit.h"
-#include "dialogs/AtmRefFormUnit.h"
-#include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
 #include "i18n/TextRecords.h"
+#include "support/LogReading.h"
+#include "support/ProgramSetUp.h"
 #include "ui_FormMain.h"
-#include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
 
 #include <QFile>
 #include <QPushButton>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
@@ -43,13 +39,7 @@ protected:
     virtual QByteArray SettingsText() const { return {}; }
 
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        SetDocumentsFolderForTesting(dir_.filePath(QStringLiteral("docs")));
-        SetSettingsFolderForTesting(dir_.path());
-        SetMessageBoxHandlerForTesting([this](const QString& kind, const QString& text) {
-            messages << kind + QStringLiteral(": ") + text;
-            return answerYes;
-        });
+        ASSERT_TRUE(folders_.isValid());
         if (!SettingsText().isEmpty()) {
             QFile ini(SettingsFilePath());
             ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
@@ -59,29 +49,21 @@ protected:
         g_cameraOpen = false;
         g_connected = false;
         ClearOverlayFlags();
-        main_ = std::make_unique<TFormMain>();
-        about_ = std::make_unique<TFormAbout>();
-        atmRef_ = std::make_unique<TFormAtmRef>();
-        trace_ = std::make_unique<TFormTrace>();
-        main_->show();
+        windows_ = std::make_unique<ProgramWindows>();
+        main_ = &windows_->main;
+        trace_ = &windows_->trace;
     }
 
     void TearDown() override {
         if (g_displayThread == thread_.get())
             g_displayThread = nullptr;
         thread_.reset();
-        trace_.reset();
-        atmRef_.reset();
-        about_.reset();
-        if (main_)
-            main_->close();
-        main_.reset();
+        main_ = nullptr;
+        trace_ = nullptr;
+        windows_.reset();
         g_cameraOpen = false;
         g_connected = false;
         ClearOverlayFlags();
-        SetMessageBoxHandlerForTesting({});
-        SetDocumentsFolderForTesting(QString());
-        SetSettingsFolderForTesting(QString());
     }
 
     // What a successful connection does to the workflow, with a tracker that never runs.
@@ -196,31 +178,17 @@ protected:
         ASSERT_EQ(w().wizardStep, target);
     }
 
-    // This run's log messages ("[Info] text").
-    QStringList logMessages() const {
-        QFile f(g_logFilePath);
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList out;
-        for (const QByteArray& line : f.readAll().split('\n')) {
-            const QList<QByteArray> parts = line.trimmed().split('\t');
-            if (parts.size() == 3)
-                out << QString::fromUtf8(parts[1] + " " + parts[2]);
-        }
-        return out;
-    }
-
     bool panelShown() { return ui().Rectangle_tipMsg->isVisible(); }
     static bool open(Expander* e) { return e->isExpanded() && e->isEnabled(); }
     static bool closed(Expander* e) { return !e->isExpanded() && !e->isEnabled(); }
     static bool lit(QLabel* circle) { return circle->property("recorded").toBool(); }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<TFormMain> main_;
-    std::unique_ptr<TFormAbout> about_;
-    std::unique_ptr<TFormAtmRef> atmRef_;
-    std::unique_ptr<TFormTrace> trace_;
+    TestFolders folders_;
+    RecordedMessages boxes_{RecordedMessages::KindAndText};
+    QStringList& messages = boxes_.shown; // "kind: text" of the boxes shown
+    bool& answerYes = boxes_.answerYes;   // the answer to every question
+    std::unique_ptr<ProgramWindows> windows_;
+    TFormMain* main_ = nullptr;
+    TFormTrace* trace_ = nullptr;
     std::unique_ptr<DisplayThread> thread_;
-    QStringList messages;
-    bool answerYes = false;
 };

@@ -10,7 +10,7 @@ namespace {
 
 class HemisphereTest : public WorkflowTest {
 protected:
-    int count(const QString& message) { return logMessages().count(message); }
+    int count(const QString& message) { return ReadLogLines().count(message); }
 };
 
 TEST_F(HemisphereTest, ClickingSouthSelectsTheSouthernTemplateAndTipsAndKeepsTheStoredRegion) {

@@ -179,7 +179,7 @@ TEST_F(SimulatedSkyTest, AConnectionAfterAnUnconfirmedSwitchRestoresTheStoredHem
     ASSERT_NO_FATAL_FAILURE(connectCamera());
 
     QStringList switches;
-    for (const QString& m : logMessages())
+    for (const QString& m : ReadLogLines())
         if (m.contains(QStringLiteral("region mode")))
             switches << m;
     EXPECT_EQ(switches, (QStringList{"[Info] switch to South region mode",

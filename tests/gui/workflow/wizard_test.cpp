@@ -134,7 +134,7 @@ TEST_F(WizardTest, APassFromStep1To13TurnsOnTheMarksOfEachStep) {
     EXPECT_NEAR(tracker().refStarAInitY, templateStarA(0).y, 0.5);
     EXPECT_NEAR(tracker().refStarBInitX, kPoleStarX, 0.5);
     EXPECT_NEAR(tracker().refStarBInitY, kPoleStarY, 0.5);
-    EXPECT_TRUE(logMessages().contains("[Info] start Monitor pole."));
+    EXPECT_TRUE(ReadLogLines().contains("[Info] start Monitor pole."));
 }
 
 TEST_F(WizardTest, AStepPickedStarsAndCircleReachTheTracker) {
@@ -221,7 +221,7 @@ TEST_F(WizardTest, HiddenButtonsAndStartMonitorOutsideStep12ChangeNothing) {
             idle.push_back(&TFormMain::Btn2_tipClick);
         if (step != 12)
             idle.push_back(&TFormMain::Btn_calcPolarAxisClick);
-        const QStringList logBefore = logMessages();
+        const QStringList logBefore = ReadLogLines();
         const bool panel = panelShown();
         const bool flags[] = {g_showAxisMark, g_showAxisCircle, g_showEptNStar,
                               g_monitorPole,  g_showRefStarA,   g_showRefStarB};
@@ -232,7 +232,7 @@ TEST_F(WizardTest, HiddenButtonsAndStartMonitorOutsideStep12ChangeNothing) {
         const bool after[] = {g_showAxisMark, g_showAxisCircle, g_showEptNStar,
                               g_monitorPole,  g_showRefStarA,   g_showRefStarB};
         EXPECT_TRUE(std::equal(std::begin(flags), std::end(flags), std::begin(after)));
-        EXPECT_EQ(logMessages(), logBefore);
+        EXPECT_EQ(ReadLogLines(), logBefore);
     }
 }
 

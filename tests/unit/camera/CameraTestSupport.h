@@ -5,7 +5,7 @@
 //   SimConfig cfg("[faults]\nopen=1\n");   // selected and read by the loaded library
 //   cfg.Rewrite("[camera]\nthrottle=0\n");
 //   ASSERT_TRUE(WaitUntil([] { return g_threadRunning.load(); }));
-//   QStringList lines = LogLines();         // "[Info] FormShow", ...
+//   QStringList lines = ReadLogLines();     // "[Info] FormShow", ...
 #pragma once
 
 #include <QByteArray>
@@ -18,7 +18,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/Mylog.h"
+#include "support/LogReading.h"
 #include "zorcam-sim/ZorcamSimTruth.h"
 
 #include <functional>
@@ -76,24 +76,8 @@ private:
     QString path_;
 };
 
-// The log lines of the run as "[Level] message".
-inline QStringList LogLines() {
-    QFile f(g_logFilePath);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QStringList out;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        const QList<QByteArray> parts = line.trimmed().split('\t');
-        if (parts.size() == 3)
-            out << QString::fromUtf8(parts[1] + " " + parts[2]);
-        else if (parts.size() == 2) // an empty message
-            out << QString::fromUtf8(parts[1] + " ");
-    }
-    return out;
-}
-
 inline int CountLines(const QString& line) {
-    return static_cast<int>(LogLines().count(line));
+    return static_cast<int>(ReadLogLines().count(line));
 }
 
 // Waits until the condition holds; false when the deadline passed first. With

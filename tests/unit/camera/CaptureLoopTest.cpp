@@ -151,7 +151,7 @@ TEST_F(CaptureLoop, AChosenExposureIsSentInTheNextPassAndLoggedOnce) {
         }
         StopLoop();
 
-        const QStringList lines = LogLines();
+        const QStringList lines = ReadLogLines();
         EXPECT_EQ(lines.filter(QStringLiteral("Exposure change to ")),
                   QStringList{QStringLiteral("[Info] Exposure change to 100000")});
         EXPECT_TRUE(lines.filter(QStringLiteral("Gain change to ")).isEmpty());
@@ -213,7 +213,7 @@ TEST_F(CaptureLoop, EachRefusedStartSettingIsLoggedAndTheRestStillMade) {
         StartLoopCounting();
         ASSERT_TRUE(WaitForFrames(1));
         StopLoop();
-        const QStringList lines = LogLines();
+        const QStringList lines = ReadLogLines();
         ASSERT_GE(lines.size(), 2);
         EXPECT_EQ(lines.at(0), c.line);
         EXPECT_EQ(lines.at(1), "[Info] BeginZORCAMLive.");
@@ -231,7 +231,7 @@ TEST_F(CaptureLoop, ARefusedLiveStartEndsTheLoopByItself) {
     EXPECT_FALSE(g_threadRunning);
     EXPECT_EQ(DisplayThread::RunningLoops(), 0);
     EXPECT_TRUE(loop->LoopEnded());
-    EXPECT_EQ(LogLines(), QStringList{QStringLiteral("[Error] BeginZORCAMLive failed.")});
+    EXPECT_EQ(ReadLogLines(), QStringList{QStringLiteral("[Error] BeginZORCAMLive failed.")});
     EXPECT_EQ(seen.renders, 0);
 }
 
