@@ -35,7 +35,7 @@ TEST_F(ViewControlsTest, ZoomMenuLogsOnlyARealChange) {
     ASSERT_FLOAT_EQ(g_zoom, 1.0f);
     for (const auto& s : steps) {
         const QStringList before = ReadLogMessages();
-        (main_->*s.click)();
+        (windows_->main.*s.click)();
         const QStringList added = ReadLogMessages().mid(before.size());
         if (s.line)
             EXPECT_EQ(added, QStringList{QString::fromLatin1(s.line)});
