@@ -118,6 +118,11 @@ Simulator::Snapshot Simulator::Present(const Camera* cam) const {
     return s;
 }
 
+Simulator::Clock::time_point Simulator::ExposureDoneFromNow(const Camera& cam) const {
+    return Clock::now() +
+           (config_.camera.throttle ? Interval(cam.exposureUs) : Clock::duration::zero());
+}
+
 void Simulator::RenderFrame(Camera& cam, std::uint64_t frameIndex) {
     last_ = Present(&cam);
     last_.frameIndex = frameIndex;
@@ -342,8 +347,7 @@ int Simulator::ExpSingleFrame(std::uint32_t handle) {
     if (cam->live)
         return SIM_BAD_ARGUMENT;
     cam->singleExposing = true;
-    cam->singleDue = Clock::now() + (config_.camera.throttle ? Interval(cam->exposureUs)
-                                                             : Clock::duration::zero());
+    cam->singleDue = ExposureDoneFromNow(*cam);
     return SIM_OK;
 }
 
@@ -378,8 +382,7 @@ int Simulator::BeginLive(std::uint32_t handle) {
     cam->singleExposing = false;
     cam->frameIndex = 0;
     cam->framesDue = 0;
-    cam->nextDue = Clock::now() +
-                   (config_.camera.throttle ? Interval(cam->exposureUs) : Clock::duration::zero());
+    cam->nextDue = ExposureDoneFromNow(*cam);
     last_ = {};
     return SIM_OK;
 }

@@ -107,6 +107,9 @@ private:
     void AdvanceTime();
     std::string ReportedId(int index) const;
     Camera* Find(std::uint32_t handle);
+    // When an exposure started now is read out: after the exposure time, or at
+    // once when frames are unthrottled.
+    Clock::time_point ExposureDoneFromNow(const Camera& cam) const;
     // Renders the frame of the present moment for a camera into frame_.
     void RenderFrame(Camera& cam, std::uint64_t frameIndex);
     void WriteFrame(std::uint32_t* width, std::uint32_t* height, std::uint32_t* bpp,
