@@ -178,6 +178,17 @@ protected:
         ASSERT_EQ(w().wizardStep, target);
     }
 
+    // From step 3: the same star picked three times on one horizontal line, with
+    // "Finished" after the first two picks, so no circle goes through them.
+    void pickThreeOnALine() {
+        for (double x : {500.0, 600.0, 700.0}) {
+            showStars({{x, 400}});
+            doubleClickImage({x, 400});
+            if (w().wizardStep == 4 || w().wizardStep == 6)
+                clickBtn2();
+        }
+    }
+
     bool panelShown() { return ui().Rectangle_tipMsg->isVisible(); }
     static bool open(Expander* e) { return e->isExpanded() && e->isEnabled(); }
     static bool closed(Expander* e) { return !e->isExpanded() && !e->isEnabled(); }

@@ -31,12 +31,7 @@ protected:
 TEST_F(StarPickingTest, ThreePicksOnOneHorizontalLineGiveStep8WithoutMarkOrCircle) {
     start();
     ASSERT_NO_FATAL_FAILURE(driveTo(3));
-    for (double x : {500.0, 600.0, 700.0}) {
-        showStars({{x, 400}});
-        doubleClickImage({x, 400});
-        if (w().wizardStep == 4 || w().wizardStep == 6)
-            clickBtn2();
-    }
+    pickThreeOnALine();
     EXPECT_EQ(w().wizardStep, 8);
     EXPECT_TRUE(panelShown());
     EXPECT_FALSE(g_showAxisMark);

@@ -361,12 +361,7 @@ TEST_F(WizardTest, ACentreRecordedInTheOtherHemisphereIsNotOffered) {
 TEST_F(WizardTest, CorrectWithoutACircleStartsThePicksAgainAndRecordsNothing) {
     start();
     ASSERT_NO_FATAL_FAILURE(driveTo(3));
-    for (double x : {500.0, 600.0, 700.0}) {
-        showStars({{x, 400}});
-        doubleClickImage({x, 400});
-        if (w().wizardStep == 4 || w().wizardStep == 6)
-            clickBtn2();
-    }
+    pickThreeOnALine();
     ASSERT_EQ(w().wizardStep, 8);
     g_iniFileInfo.centerX = 612.5;
     g_iniFileInfo.centerY = 455.25;
