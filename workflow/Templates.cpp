@@ -4,6 +4,7 @@
 
 #include "app/Mylog.h"
 #include "astro/MaskPole.h"
+#include "astro/PoleCoor.h"
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/AtmRefFormUnit.h"
@@ -140,7 +141,8 @@ void TFormMain::SelectTemplate(const QString& region) {
     g_angleABP = d.abp;
     // A running tracker takes the new angles from its next frame on.
     if (g_displayThread)
-        g_displayThread->SetTemplateAngles(d.bap, d.abp);
+        g_displayThread->SetTemplateAngles(d.bap, d.abp,
+                                           PoleSideOf(d.aX, d.aY, d.bX, d.bY, d.poleX, d.poleY));
 
     // The item takes the picture's own size (800x674 south, 800x800 north).
     Img_Mask->setPixmap(QPixmap::fromImage(south ? southMaskBitmap : northMaskBitmap));
