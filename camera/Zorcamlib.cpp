@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace {
@@ -98,6 +99,12 @@ QLibrary* OpenLibrary(const QString& baseName) {
 
 void SetCameraLibraryNameForTesting(const QString& baseName) {
     g_libraryBaseName = baseName;
+}
+
+void SetCameraLibraryOverride(const QString& nameOrPath) {
+    const bool isPath =
+        nameOrPath.contains(QLatin1Char('/')) || nameOrPath.contains(QLatin1Char('\\'));
+    g_libraryBaseName = isPath ? QFileInfo(nameOrPath).absoluteFilePath() : nameOrPath;
 }
 
 const char* ZorcamEntryPointName(int index) {
