@@ -1,8 +1,8 @@
 # `cmake --install build [--prefix /usr/local]` puts:
 #   bin/zenithwand, bin/zorcam-sim-ctl            the program and the simulator's mount tool
-#   lib/zenithwand/libzorcam.so                    the camera library (the program looks for it
-#                                                  beside itself, then in ../lib/zenithwand);
-#   lib/zenithwand/libzorcam-indi.so               the INDI camera library, when it is built
+#   lib/<multiarch>/zenithwand/libzorcam.so       the camera library (the program looks for it
+#                                                  beside itself, then in this folder)
+#   lib/<multiarch>/zenithwand/libzorcam-indi.so  the INDI camera library, when it is built
 #   share/zenithwand/Blend.Style, Dark.Style       the style files (looked up beside the program,
 #                                                  then in ../share/zenithwand, then the current folder)
 #   share/applications/com.example.zenithwand.desktop   the desktop menu entry
@@ -10,17 +10,29 @@
 #   share/metainfo/com.example.zenithwand.metainfo.xml  the software-centre description
 #   share/man/man1/zenithwand.1.gz, zorcam-sim-ctl.1.gz
 #   share/doc/zenithwand/copyright, changelog.gz
-# The language tables, star data and pictures are compiled into the program.
-# An installed program (share/zenithwand beside its bin folder) keeps its settings in
-# the user's configuration folder. cmake/Package.cmake makes a Debian package of this.
+# <multiarch> is the platform's library triplet (x86_64-linux-gnu): the private
+# libraries of one architecture stay apart, and none sits where the system's
+# linker looks. The language tables, star data and pictures are compiled into the
+# program. An installed program (share/zenithwand beside its bin folder) keeps its
+# settings in the user's configuration folder. cmake/Package.cmake makes a Debian
+# package of this.
 include(GNUInstallDirs)
 
 set(ZW_APP_ID com.example.zenithwand)
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  set(ZW_CAMERA_LIBRARY_DIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/zenithwand)
+else()
+  set(ZW_CAMERA_LIBRARY_DIR lib/zenithwand)
+endif()
+# The program finds that folder from its own.
+file(RELATIVE_PATH _zw_camera_library_from_bin /p/${CMAKE_INSTALL_BINDIR} /p/${ZW_CAMERA_LIBRARY_DIR})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/camera/Zorcamlib.cpp TARGET_DIRECTORY zw_gui
+  PROPERTIES COMPILE_DEFINITIONS ZW_CAMERA_LIBRARY_DIR="${_zw_camera_library_from_bin}")
 
 install(TARGETS zenithwand RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(_camera_library zorcam zorcam-indi)
   if(TARGET ${_camera_library})
-    install(TARGETS ${_camera_library} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/zenithwand)
+    install(TARGETS ${_camera_library} LIBRARY DESTINATION ${ZW_CAMERA_LIBRARY_DIR})
   endif()
 endforeach()
 if(TARGET zorcam-sim-ctl)
