@@ -113,6 +113,9 @@ appstreamcli validate --no-net "${metainfo[@]}" || fail "appstreamcli validate"
 grep -q "<launchable type=\"desktop-id\">$(basename "${desktop[0]}")</launchable>" \
     "${metainfo[0]}" || fail "the metainfo names another desktop entry"
 grep -q '^Icon=zenithwand$' "${desktop[0]}" || fail "the desktop entry names another icon"
+grep -q '<icon type="stock">zenithwand</icon>' "${metainfo[0]}" || fail "the metainfo names another icon"
+icon=$usr/share/icons/hicolor/256x256/apps/zenithwand.png
+file "$icon" | grep -q 'PNG image data, 256 x 256' || fail "the icon is not a 256 x 256 PNG: $(file -b "$icon")"
 zcat "$usr/share/man/man1/zenithwand.1.gz" | grep -q -- 'camera\\-library' ||
     fail "the manual page does not describe --camera-library"
 
