@@ -136,7 +136,7 @@ step "the installed program starts and closes offscreen"
 home=$work/home
 mkdir -p "$home/runtime"
 chmod 700 "$home/runtime"
-env -i PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+env -i -C "$home" PATH="$PATH" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
     XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
     XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 \
     ZORCAM_SIM_CONFIG="$home/zorcam-sim.ini" \
