@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QFile>
 #include <QFileInfo>

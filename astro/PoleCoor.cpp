@@ -1,6 +1,6 @@
 #include "astro/PoleCoor.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/Triangulation.h"
 
 int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double abp, double& outX,

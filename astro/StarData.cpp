@@ -1,6 +1,6 @@
 #include "astro/StarData.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/NumberText.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/MaskPole.h"
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"

@@ -3,7 +3,7 @@
 // once while the settings are taken up on every call, and the choice of template.
 #include "workflow/Templates.h"
 #include "app/MainFormUnit.h"
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "app/Mystructs.h"
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"
