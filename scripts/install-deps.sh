@@ -7,7 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ make python3
     qt6-base-dev qt6-base-dev-tools
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
-    libsimpleini-dev
+    libsimpleini-dev liberfa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
