@@ -2,7 +2,7 @@
 #include "ui_FormMain.h"
 
 #include "app/AppPaths.h"
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "app/Settings.h"
 #include "app/TipPanelPlacer.h"
 #include "astro/StarData.h"

@@ -121,6 +121,10 @@ public:
     // ---- templates ---------------------------------------------------------------------
     void PrepareTemplates();
     void SelectTemplate(const QString& region);
+    // The template angles of the moment (setting [STAR_DATA] source=date), refreshed
+    // once a minute while connected.
+    void KeepStarDataOfDate();
+    void RefreshTemplateAnglesOfDate();
 
     // ---- wizard, star picking, hemisphere, trace -------------------------------------
     void ShowTip(int n);

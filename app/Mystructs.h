@@ -37,6 +37,8 @@ struct INIFILEINFO {
     bool isCorrection = false;
     double centerX = 0.0;
     double centerY = 0.0;
+    // [STAR_DATA] source: "date" (template angles of the moment) or "table" (dated data).
+    QString starDataSource = QStringLiteral("date");
 };
 extern INIFILEINFO g_iniFileInfo;
 

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -76,7 +76,7 @@ struct Key {
     const char* key;
 };
 
-// Deletion order of the twelve keys before they are written again.
+// Deletion order of the keys before they are written again.
 const Key kDeleteOrder[] = {
     {"LANGUAGE", "lang"},
     {"ZOOM", "factor"},
@@ -90,6 +90,7 @@ const Key kDeleteOrder[] = {
     {"ASTRONOMICAL_REFRACTION", "isCorrection"},
     {"CIRCLECENTER", "x"},
     {"CIRCLECENTER", "y"},
+    {"STAR_DATA", "source"},
 };
 
 } // namespace
@@ -128,6 +129,7 @@ bool LoadSettingsFile(const QString& path, INIFILEINFO& info) {
     info.P_UnitType = readInteger(ini, "ASTRONOMICAL_REFRACTION", "P_UnitType", 0);
     info.T = readFloat(ini, "ASTRONOMICAL_REFRACTION", "T", 10.0);
     info.isCorrection = readBool(ini, "ASTRONOMICAL_REFRACTION", "isCorrection", false);
+    info.starDataSource = readString(ini, "STAR_DATA", "source", QStringLiteral("date"));
     return true;
 }
 
@@ -167,6 +169,7 @@ bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
     put("ASTRONOMICAL_REFRACTION", "T", FormatSettingsFloat(info.T));
     put("ASTRONOMICAL_REFRACTION", "isCorrection",
         info.isCorrection ? QStringLiteral("1") : QStringLiteral("0"));
+    put("STAR_DATA", "source", info.starDataSource);
 
     std::string text;
     if (ini.Save(text) < 0) {

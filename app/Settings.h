@@ -5,10 +5,10 @@
 //   ...
 //   SaveSettingsFile(SettingsFilePath(), info);
 //
-// Reading: each of the twelve keys takes its default when missing or unreadable
-// (an empty string value stays empty). A file that exists but cannot be read logs
+// Reading: each of the twelve keys, and [STAR_DATA] source ("date" by default), takes
+// its default when missing or unreadable (an empty string value stays empty). A file that exists but cannot be read logs
 // "loadParamsFromIni - open ZenithWand.ini file failed!" and keeps the values held.
-// Writing: the twelve keys are deleted and written again after any other keys of
+// Writing: the keys are deleted and written again after any other keys of
 // their sections; other keys and sections stay. The new file is written beside
 // the old one and renamed over it, so a failed save never leaves half a file; a
 // failure logs "saveParamsToIni - open ZenithWand.ini file failed!".

@@ -1,6 +1,6 @@
 #include "astro/Centroid.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>

@@ -1,6 +1,6 @@
 #include "astro/Geometry.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/NumberText.h"
 
 #include <climits>

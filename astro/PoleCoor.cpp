@@ -1,6 +1,6 @@
 #include "astro/PoleCoor.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/Triangulation.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "astro/StarData.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/NumberText.h"
 
 #include <QFile>
@@ -109,13 +109,14 @@ QString StarDataSetForDate(const QDate& date) {
     return QStringLiteral("20240523");
 }
 
-void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& today) {
-    const QString resource = hemisphere == QLatin1String("S") ? QStringLiteral(":/SStarPosData")
-                                                              : QStringLiteral(":/NStarPosData");
-    const QStringList lines = ReadLines(resource);
-    if (lines.isEmpty())
-        return;
+namespace {
 
+QString DataResource(const QString& hemisphere) {
+    return hemisphere == QLatin1String("S") ? QStringLiteral(":/SStarPosData")
+                                            : QStringLiteral(":/NStarPosData");
+}
+
+void ReadPositions(const QStringList& lines, STARDATA& record) {
     QString value;
     const struct {
         const char* key;
@@ -127,19 +128,15 @@ void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& toda
         if (FindValue(lines, QLatin1String(p.key), value))
             record.*p.field = ParseDecimal(value);
     }
+}
 
-    const QString set = StarDataSetForDate(today);
-    WriteLog("Info", "Load star data at " + set);
+} // namespace
 
-    const struct {
-        const char* prefix;
-        double STARDATA::*field;
-    } angles[] = {{"BAP_", &STARDATA::bap}, {"ABP_", &STARDATA::abp}, {"DBP_", &STARDATA::dbp}};
-    for (const auto& a : angles) {
-        if (FindValue(lines, QLatin1String(a.prefix) + set, value))
-            record.*a.field = ParseScaledAngle(value);
-    }
+void LoadStarDataPositions(const QString& hemisphere, STARDATA& record) {
+    ReadPositions(ReadLines(DataResource(hemisphere)), record);
+}
 
+void LogStarDataSummary(const STARDATA& record) {
     const auto pair = [](double x, double y) {
         return "[" + FixedNumberText(x) + "," + FixedNumberText(y) + "]";
     };
@@ -148,4 +145,25 @@ void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& toda
                          " BAP(" + FixedNumberText(record.bap) + ")" + " ABP(" +
                          FixedNumberText(record.abp) + ")" + " DBP(" + FixedNumberText(record.dbp) +
                          ")");
+}
+
+void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& today) {
+    const QStringList lines = ReadLines(DataResource(hemisphere));
+    if (lines.isEmpty())
+        return;
+    ReadPositions(lines, record);
+
+    const QString set = StarDataSetForDate(today);
+    WriteLog("Info", "Load star data at " + set);
+
+    QString value;
+    const struct {
+        const char* prefix;
+        double STARDATA::*field;
+    } angles[] = {{"BAP_", &STARDATA::bap}, {"ABP_", &STARDATA::abp}, {"DBP_", &STARDATA::dbp}};
+    for (const auto& a : angles) {
+        if (FindValue(lines, QLatin1String(a.prefix) + set, value))
+            record.*a.field = ParseScaledAngle(value);
+    }
+    LogStarDataSummary(record);
 }

@@ -58,3 +58,10 @@ QString StarDataSetForDate(const QDate& date);
 // whose key is present; the angles of the set chosen for the date "today". Logs the
 // set and a summary line.
 void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& today);
+
+// Reads only the template positions of stars A, B and D (the angles then come from
+// elsewhere, see StarDataOfDate.h); no log line.
+void LoadStarDataPositions(const QString& hemisphere, STARDATA& record);
+
+// Logs the record's positions and angles ("starData from mask.  A[...] ... DBP(...)").
+void LogStarDataSummary(const STARDATA& record);

@@ -2,7 +2,7 @@
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "camera/CaptureControl.h"
 #include "camera/DisplayThread.h"
 #include "camera/UiHandOver.h"

@@ -1,6 +1,6 @@
 #include "camera/DisplayThread.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "camera/Zorcamlib.h"
 #include "display/LiveView.h"
 #include "display/Stretch.h"

@@ -1,6 +1,6 @@
 #include "dialogs/WebLinks.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QDesktopServices>
 

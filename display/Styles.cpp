@@ -1,7 +1,7 @@
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "display/Overlays.h"

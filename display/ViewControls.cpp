@@ -2,7 +2,7 @@
 #include "ui_FormMain.h"
 
 #include "app/MainFormUnit.h"
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "display/LiveImageView.h"
 #include "display/LiveView.h"
 #include "display/MagnifierGlass.h"

@@ -3,7 +3,7 @@
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/MessageBoxes.h"

@@ -1,6 +1,6 @@
 #include "i18n/TextTable.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ make python3
     qt6-base-dev qt6-base-dev-tools
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
-    libsimpleini-dev
+    libsimpleini-dev liberfa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     dpkg-dev file lintian desktop-file-utils appstream

@@ -3,7 +3,7 @@
 #include "ui_FormMain.h"
 
 #include "app/Expander.h"
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
 

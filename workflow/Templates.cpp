@@ -2,11 +2,12 @@
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
-#include "app/Mylog.h"
 #include "astro/MaskPole.h"
 #include "astro/PoleCoor.h"
 #include "astro/StarData.h"
+#include "astro/StarDataOfDate.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "display/LiveImageView.h"
 #include "workflow/Templates.h"
@@ -18,10 +19,21 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 namespace {
 
 QDate templateDateForTesting; // null: today
+
+// The template angles of the moment are computed again this often while connected.
+constexpr int kStarDataRefreshMs = 60 * 1000;
+
+// The moment the template angles are computed for: now, or 00:00 UTC of the test's date.
+UtcMoment TemplateMoment() {
+    return UtcMomentOf(templateDateForTesting.isValid()
+                           ? QDateTime(templateDateForTesting, QTime(0, 0), Qt::UTC)
+                           : QDateTime::currentDateTimeUtc());
+}
 
 constexpr int kGlassSide = 150;
 const QColor kGlassCross(0x00, 0xFF, 0x00);       // ARGB 0xFF00FF00
@@ -59,9 +71,16 @@ void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& reco
                                      : QStringLiteral("North_Mask_hollow"));
     WriteLog(QStringLiteral("Info"), south ? QStringLiteral("Load South Mask Image.")
                                            : QStringLiteral("Load North Mask Image."));
-    const QDate today =
-        templateDateForTesting.isValid() ? templateDateForTesting : QDate::currentDate();
-    LoadStarData(hemisphere, record, today);
+    // The angles of the moment by default; the dated data when chosen, and when the
+    // moment cannot be computed.
+    const bool ofDate =
+        StarDataSourceFromText(g_iniFileInfo.starDataSource) == StarDataSource::Date &&
+        LoadStarDataOfDate(hemisphere, record, TemplateMoment());
+    if (!ofDate) {
+        const QDate today =
+            templateDateForTesting.isValid() ? templateDateForTesting : QDate::currentDate();
+        LoadStarData(hemisphere, record, today);
+    }
     CalcTemplatePole(hemisphere, record); // (0, 0) and logged when it fails
     DrawTemplatePole(bitmap, record.poleX, record.poleY);
 }
@@ -87,6 +106,23 @@ void FillRefractionWindow(const INIFILEINFO info) {
         s->setValue(info.T);
     if (auto* c = FormAtmRef->findChild<QCheckBox*>(QStringLiteral("CheckBox_astroRef")))
         c->setChecked(info.isCorrection);
+}
+
+// The active template's pole, stars and angles from one hemisphere's record; a
+// running tracker takes the angles from its next frame on.
+void ActivateTemplateValues(const STARDATA& d) {
+    g_maskPX = d.poleX;
+    g_maskPY = d.poleY;
+    g_maskAX = d.aX;
+    g_maskAY = d.aY;
+    g_maskBX = d.bX;
+    g_maskBY = d.bY;
+    g_angleBAP = d.bap;
+    g_angleABP = d.abp;
+    // A running tracker takes the new angles from its next frame on.
+    if (g_displayThread)
+        g_displayThread->SetTemplateAngles(d.bap, d.abp,
+                                           PoleSideOf(d.aX, d.aY, d.bX, d.bY, d.poleX, d.poleY));
 }
 
 } // namespace
@@ -126,23 +162,44 @@ void TFormMain::PrepareTemplates() {
         ui->RadioBtn_south->setChecked(true);
 
     FillRefractionWindow(g_iniFileInfo);
+    KeepStarDataOfDate();
+}
+
+void TFormMain::KeepStarDataOfDate() {
+    auto* timer = findChild<QTimer*>(QStringLiteral("Timer_starDataOfDate"));
+    if (StarDataSourceFromText(g_iniFileInfo.starDataSource) != StarDataSource::Date) {
+        if (timer)
+            timer->stop();
+        return;
+    }
+    if (!timer) {
+        timer = new QTimer(this);
+        timer->setObjectName(QStringLiteral("Timer_starDataOfDate"));
+        timer->setInterval(kStarDataRefreshMs);
+        connect(timer, &QTimer::timeout, this, [this, timer] {
+            if (g_connected)
+                RefreshTemplateAnglesOfDate();
+            else
+                timer->stop();
+        });
+    }
+    RefreshTemplateAnglesOfDate();
+    timer->start();
+}
+
+void TFormMain::RefreshTemplateAnglesOfDate() {
+    const UtcMoment now = TemplateMoment();
+    const bool north = ::RefreshStarDataOfDate(QStringLiteral("N"), g_northStarData, now);
+    const bool south = ::RefreshStarDataOfDate(QStringLiteral("S"), g_southStarData, now);
+    if (!north || !south)
+        WriteLog(QStringLiteral("Warnning"),
+                 QStringLiteral("Star angles of date not computed for ") + UtcMomentText(now));
+    ActivateTemplateValues(curRegion == QLatin1String("S") ? g_southStarData : g_northStarData);
 }
 
 void TFormMain::SelectTemplate(const QString& region) {
     const bool south = region == QLatin1String("S");
-    const STARDATA& d = south ? g_southStarData : g_northStarData;
-    g_maskPX = d.poleX;
-    g_maskPY = d.poleY;
-    g_maskAX = d.aX;
-    g_maskAY = d.aY;
-    g_maskBX = d.bX;
-    g_maskBY = d.bY;
-    g_angleBAP = d.bap;
-    g_angleABP = d.abp;
-    // A running tracker takes the new angles from its next frame on.
-    if (g_displayThread)
-        g_displayThread->SetTemplateAngles(d.bap, d.abp,
-                                           PoleSideOf(d.aX, d.aY, d.bX, d.bY, d.poleX, d.poleY));
+    ActivateTemplateValues(south ? g_southStarData : g_northStarData);
 
     // The item takes the picture's own size (800x674 south, 800x800 north).
     Img_Mask->setPixmap(QPixmap::fromImage(south ? southMaskBitmap : northMaskBitmap));

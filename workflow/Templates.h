@@ -1,5 +1,7 @@
 // Template preparation (TFormMain::PrepareTemplates, TFormMain::SelectTemplate in
-// Templates.cpp) reads the star data of today's date. A test can fix that date:
+// Templates.cpp) computes the template angles of the moment ([STAR_DATA] source=date)
+// or reads the dated data of today ([STAR_DATA] source=table). A test can fix the
+// date (the moment is then 00:00 UTC of that date):
 //   SetTemplateDateForTesting(QDate(2016, 5, 23));   // QDate() again: today
 #pragma once
 

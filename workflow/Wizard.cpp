@@ -4,7 +4,7 @@
 #include "ui_FormMain.h"
 
 #include "app/Expander.h"
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "astro/Customfunc.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/MessageBoxes.h"

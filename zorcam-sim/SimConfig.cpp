@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace zorcamsim {
@@ -147,6 +148,24 @@ bool ParseSimConfig(const std::string& iniText, SimConfig& config,
             config.sky.date = t;
         else
             warnings.push_back("[sky] date = " + t + ": use YYYY-MM-DD, kept the default");
+    }
+    if (const char* v = r.Raw("sky", "model")) {
+        const std::string t = Trim(v);
+        if (t == "template" || t == "catalogue")
+            config.sky.model = t;
+        else
+            warnings.push_back("[sky] model = " + t +
+                               ": use template or catalogue, kept the default");
+    }
+    if (const char* v = r.Raw("sky", "time")) {
+        const std::string t = Trim(v);
+        int hh = -1, mm = -1, ss = -1;
+        char tail = 0;
+        if (std::sscanf(t.c_str(), "%d:%d:%d%c", &hh, &mm, &ss, &tail) == 3 && hh >= 0 && hh < 24 &&
+            mm >= 0 && mm < 60 && ss >= 0 && ss < 60)
+            config.sky.time = t;
+        else
+            warnings.push_back("[sky] time = " + t + ": use HH:MM:SS, kept the default");
     }
     r.Double("sky", "timeScale", 0, 100000, config.sky.timeScale);
     r.Double("sky", "skyAngleDeg", -360, 360, config.sky.skyAngleDeg);

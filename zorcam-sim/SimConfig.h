@@ -49,6 +49,10 @@ struct SkyParams {
     std::string date;       // "YYYY-MM-DD" chooses the template data set; empty = today
     double timeScale = 1;   // simulated seconds per real second, 0..100000 (0 freezes the sky)
     double skyAngleDeg = 0; // turn of the sky about the pole at start, degrees, -360..360
+    // "template": the built-in templates' stars; "catalogue": the real stars at their
+    // places of the moment ([sky] date at [sky] time UTC; no date: now).
+    std::string model = "template";
+    std::string time = "00:00:00"; // "HH:MM:SS", UTC
 
     bool operator==(const SkyParams&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "zorcam-sim/Simulator.h"
 
+#include "zorcam-sim/TemplateSky.h"
+
 #include "camera/ZorcamApi.h"
 
 #include <algorithm>
@@ -58,8 +60,10 @@ void Simulator::PollConfig(bool force) {
     if (source_.Poll(force)) {
         // New sky settings start the sky afresh at its start angle; mount changes
         // (the RA axis or the screws turned) leave it turning undisturbed.
-        if (!(source_.Config().sky == config_.sky))
+        if (!(source_.Config().sky == config_.sky)) {
             simSeconds_ = 0;
+            skyStart_ = std::time(nullptr);
+        }
         config_ = source_.Config();
         Rebuild();
     }
@@ -69,6 +73,21 @@ void Simulator::AdvanceTime() {
     const auto now = Clock::now();
     simSeconds_ += config_.sky.timeScale * std::chrono::duration<double>(now - lastTick_).count();
     lastTick_ = now;
+}
+
+UtcTime Simulator::SkyMoment() const {
+    UtcTime t;
+    int y = 0, m = 0, d = 0;
+    if (!config_.sky.date.empty() &&
+        std::sscanf(config_.sky.date.c_str(), "%d-%d-%d", &y, &m, &d) == 3) {
+        int hh = 0, mm = 0, ss = 0;
+        std::sscanf(config_.sky.time.c_str(), "%d:%d:%d", &hh, &mm, &ss);
+        return {y, m, d, hh, mm, static_cast<double>(ss)};
+    }
+    std::tm utc{};
+    gmtime_r(&skyStart_, &utc);
+    return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
+            utc.tm_hour,        utc.tm_min,     static_cast<double>(utc.tm_sec)};
 }
 
 int Simulator::DataSetYear() const {
@@ -84,14 +103,31 @@ int Simulator::DataSetYear() const {
 
 void Simulator::Rebuild() {
     const Hemisphere h = config_.sky.hemisphere == 'S' ? Hemisphere::South : Hemisphere::North;
+    const bool catalogue = config_.sky.model == "catalogue";
     const int year = DataSetYear();
-    if (!sky_ || sky_->GetHemisphere() != h || skyYear_ != year ||
-        skyFieldStars_ != config_.render.fieldStars || skySeed_ != config_.render.seed) {
-        sky_ =
-            std::make_shared<TemplateSky>(h, year, config_.render.fieldStars, config_.render.seed);
-        skyYear_ = year;
-        skyFieldStars_ = config_.render.fieldStars;
-        skySeed_ = config_.render.seed;
+    const UtcTime moment = SkyMoment();
+    char moment_text[64];
+    std::snprintf(moment_text, sizeof moment_text, "%04d-%02d-%02dT%02d:%02d:%02.0f", moment.year,
+                  moment.month, moment.day, moment.hour, moment.minute, moment.second);
+    // The template sky follows the data set, the catalogue sky the moment.
+    const std::string key = std::string(1, config_.sky.hemisphere) +
+                            (catalogue ? std::string(" catalogue ") + moment_text + " " +
+                                             std::to_string(config_.refraction.latitudeDeg)
+                                       : " template " + std::to_string(year) + " " +
+                                             std::to_string(config_.render.fieldStars) + " " +
+                                             std::to_string(config_.render.seed));
+    if (!sky_ || key != skyKey_) {
+        std::shared_ptr<const SkyModel> sky;
+        if (catalogue) {
+            auto c = std::make_shared<CatalogueSky>(h, moment, config_.refraction.latitudeDeg);
+            if (c->Valid())
+                sky = c;
+        }
+        if (!sky)
+            sky = std::make_shared<TemplateSky>(h, year, config_.render.fieldStars,
+                                                config_.render.seed);
+        sky_ = sky;
+        skyKey_ = key;
     }
     if (!renderer_ || !(renderer_->Params() == config_.render))
         renderer_ = std::make_unique<FrameRenderer>(config_.render);

@@ -7,15 +7,17 @@
 //   int rc = sim.GetLiveFrame(handle, &w, &h, &bpp, &ch, buffer);
 #pragma once
 
+#include "zorcam-sim/CatalogueSky.h"
 #include "zorcam-sim/ConfigSource.h"
 #include "zorcam-sim/FrameRenderer.h"
 #include "zorcam-sim/MountModel.h"
-#include "zorcam-sim/TemplateSky.h"
+#include "zorcam-sim/SkyModel.h"
 #include "zorcam-sim/ZorcamSimTruth.h"
 
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -92,7 +94,7 @@ private:
         Clock::time_point singleDue{};
     };
     struct Snapshot {
-        std::shared_ptr<const TemplateSky> sky;
+        std::shared_ptr<const SkyModel> sky;
         MountParams mount;
         FrameGeometry geometry;
         std::vector<RenderStar> placed;
@@ -116,16 +118,17 @@ private:
                     std::uint32_t* channels, unsigned char* buffer) const;
     Snapshot Present(const Camera* cam) const;
     int DataSetYear() const;
+    // The catalogue sky's moment: [sky] date and time, else when the sky last started.
+    UtcTime SkyMoment() const;
 
     mutable std::mutex mutex_;
     ConfigSource source_;
     SimConfig config_;
     bool resourceReady_ = false;
     std::array<Camera, SIM_MAX_CAMERAS> cameras_{};
-    std::shared_ptr<const TemplateSky> sky_;
-    int skyYear_ = 0;
-    int skyFieldStars_ = -1;
-    unsigned long long skySeed_ = 0;
+    std::shared_ptr<const SkyModel> sky_;
+    std::string skyKey_;                        // what the sky was built from
+    std::time_t skyStart_ = std::time(nullptr); // when the sky settings last changed
     std::unique_ptr<FrameRenderer> renderer_;
     std::vector<unsigned char> frame_;
     Snapshot last_;

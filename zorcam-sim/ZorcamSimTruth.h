@@ -44,7 +44,8 @@ typedef struct ZorcamSimStar {
     double x, y;
     double magnitude;
     double peakAdu; /* expected peak above the background in the last frame */
-    char label[8];  /* "A", "B", "D", "T1".. for template stars, "" for field stars */
+    char label[8];  /* "A", "B", "D", "T1".. for template stars, "" for field stars
+                       (the catalogue sky: "C1", "C2".. for its field stars) */
 } ZorcamSimStar;
 
 /* 0 on success, non-zero when out is null. */

@@ -1,6 +1,6 @@
 #include "support/LogReading.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QFile>
 

@@ -11,6 +11,7 @@
 //   }
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,13 @@ struct Scenario {
     double secondAzErrArcmin = 30;
     // Whether the targets are asserted (the refraction scenario only reports).
     bool assertTargets = true;
+    // The real sky of a moment (00:00 UTC of `date`) instead of the template sky,
+    // with the light a real polar camera collects, and the template angles the
+    // window takes: "date" (computed for the moment) or "table" (the dated data).
+    bool catalogueSky = false;
+    QDate date; // the moment's date (both sides); invalid: 23 May of `year`
+    QString starData = QStringLiteral("table");
+    double residualTargetArcsec = 30.0;
 };
 
 struct ScenarioResult {
@@ -46,7 +54,6 @@ struct ScenarioResult {
     QStringList notes;         // what happened along the way, for the report
 };
 
-constexpr double kResidualTargetArcsec = 30.0;
 constexpr double kPoleTargetPx = 1.0;
 
 std::vector<Scenario> AllScenarios();

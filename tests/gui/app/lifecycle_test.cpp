@@ -2,7 +2,7 @@
 #include "app/AppPaths.h"
 #include "app/Expander.h"
 #include "app/MainFormUnit.h"
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "support/LogReading.h"
 #include "support/ProgramSetUp.h"
 

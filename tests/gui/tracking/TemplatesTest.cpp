@@ -3,10 +3,11 @@
 // once while the settings are taken up on every call, and the choice of template.
 #include "workflow/Templates.h"
 #include "app/MainFormUnit.h"
-#include "app/Mylog.h"
 #include "app/Mystructs.h"
+#include "astro/SkyOfDate.h"
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 #include "display/LiveImageView.h"
 #include "support/LogReading.h"
 #include "support/ProgramSetUp.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,6 +36,9 @@ protected:
         main_ = &windows_->main;
         atmRef_ = &windows_->atmRef;
         ASSERT_TRUE(main_->isShownOnce());
+        // The dated data: the figures below are the table's (the angles of the
+        // moment have tests of their own at the end).
+        g_iniFileInfo.starDataSource = QStringLiteral("table");
     }
     void TearDown() override {
         SetTemplateDateForTesting(QDate());
@@ -259,3 +264,69 @@ TEST_F(TemplatesTest, SelectionReachesTheTracker) {
 }
 
 } // namespace
+
+// The default: the template angles of the moment, logged with the moment, placing
+// the pole of date in each template, and computed again once a minute.
+TEST_F(TemplatesTest, AnglesOfTheMomentByDefault) {
+    g_iniFileInfo.starDataSource = QStringLiteral("date");
+    SetTemplateDateForTesting(QDate(2026, 12, 10));
+    ClearLog();
+    main_->PrepareTemplates();
+
+    const QStringList log = ReadLogMessages();
+    EXPECT_EQ(log.filter(QStringLiteral("Star angles of date computed for 2026-12-10 00:00:00 UTC"))
+                  .size(),
+              2);
+    EXPECT_TRUE(log.filter(QStringLiteral("Load star data")).isEmpty());
+    const std::optional<SkyOfDate> sky = SkyOfDate::At({2026, 12, 10, 0, 0, 0});
+    ASSERT_TRUE(sky);
+    EXPECT_DOUBLE_EQ(g_northStarData.bap, sky->Template(SkyHemisphere::North).bap);
+    EXPECT_DOUBLE_EQ(g_southStarData.dbp, sky->Template(SkyHemisphere::South).dbp);
+    // The table's 2024 pole lies 73" (2.4 template pixels) from the pole of date.
+    const double fromTable =
+        std::hypot(g_northStarData.poleX - 397.22, g_northStarData.poleY - 325.545);
+    EXPECT_GT(fromTable, 1.8);
+    EXPECT_LT(fromTable, 3.0);
+    EXPECT_GE(
+        PoleMarkPixels(main_->northMaskBitmap, g_northStarData.poleX, g_northStarData.poleY, 7),
+        20);
+
+    auto* timer = main_->findChild<QTimer*>(QStringLiteral("Timer_starDataOfDate"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 60000);
+
+    // A later moment: the active template and a running tracker take the new angles
+    // and the new pole, without a word in the log.
+    auto thread = std::make_unique<DisplayThread>();
+    g_displayThread = thread.get();
+    SetTemplateDateForTesting(QDate(2030, 6, 1));
+    ClearLog();
+    main_->RefreshTemplateAnglesOfDate();
+    const TemplateOfDate later =
+        SkyOfDate::At({2030, 6, 1, 0, 0, 0})->Template(SkyHemisphere::North);
+    EXPECT_DOUBLE_EQ(g_angleBAP, later.bap);
+    EXPECT_DOUBLE_EQ(g_angleABP, later.abp);
+    EXPECT_EQ(thread->trackAngleBAP, later.bap);
+    EXPECT_EQ(g_maskPX, g_northStarData.poleX);
+    EXPECT_TRUE(ReadLogMessages().isEmpty());
+    g_displayThread = nullptr;
+
+    // Choosing the table stops the refresh at the next connection.
+    g_iniFileInfo.starDataSource = QStringLiteral("table");
+    main_->PrepareTemplates();
+    EXPECT_FALSE(timer->isActive());
+}
+
+// With [STAR_DATA] source=table everything is the dated data's.
+TEST_F(TemplatesTest, TableWhenChosen) {
+    SetTemplateDateForTesting(QDate(2026, 12, 10));
+    ClearLog();
+    main_->PrepareTemplates();
+    const QStringList log = ReadLogMessages();
+    EXPECT_EQ(log.filter(QStringLiteral("Load star data at 20240523")).size(), 2);
+    EXPECT_TRUE(log.filter(QStringLiteral("Star angles of date")).isEmpty());
+    EXPECT_NEAR(g_northStarData.poleX, 397.22, 0.005);
+    auto* timer = main_->findChild<QTimer*>(QStringLiteral("Timer_starDataOfDate"));
+    EXPECT_TRUE(timer == nullptr || !timer->isActive());
+}

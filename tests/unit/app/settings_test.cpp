@@ -1,4 +1,4 @@
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "app/Settings.h"
 
 #include <QDir>
@@ -71,6 +71,7 @@ TEST_F(SettingsTest, FirstRunWithoutAFileReadsDefaultsAndWritesThem) {
         {{"ASTRONOMICAL_REFRACTION", "P_UnitType"}, "0"},
         {{"ASTRONOMICAL_REFRACTION", "T"}, "10"},
         {{"ASTRONOMICAL_REFRACTION", "isCorrection"}, "0"},
+        {{"STAR_DATA", "source"}, "date"},
     };
     for (const auto& [key, v] : expected)
         EXPECT_EQ(value(key.first, key.second), v) << key.first << "/" << key.second;
@@ -90,6 +91,7 @@ TEST_F(SettingsTest, ChangedValuesSurviveARoundTrip) {
     out.P_UnitType = 1;
     out.T = -4.5;
     out.isCorrection = true;
+    out.starDataSource = QStringLiteral("table");
     ASSERT_TRUE(SaveSettingsFile(path, out));
     EXPECT_EQ(value("ZOOM", "factor"), "0.75");
 
@@ -107,6 +109,7 @@ TEST_F(SettingsTest, ChangedValuesSurviveARoundTrip) {
     EXPECT_EQ(in.P_UnitType, 1);
     EXPECT_DOUBLE_EQ(in.T, out.T);
     EXPECT_TRUE(in.isCorrection);
+    EXPECT_EQ(in.starDataSource, "table");
 }
 
 TEST_F(SettingsTest, UnreadableValuesTakeTheirDefaultsAndWordsStayAsWritten) {

@@ -3,7 +3,7 @@
 // while it lives, so numbers in log texts use "." whatever the machine's locale.
 #pragma once
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QFile>
 #include <QLocale>

@@ -3,7 +3,7 @@
 // and frames of a size the camera should not report.
 #include "CameraTestSupport.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 #include "app/Mystructs.h"
 #include "camera/DisplayThread.h"
 #include "camera/Zorcamlib.h"

@@ -1,4 +1,4 @@
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 #include <QFile>
 #include <QTime>
