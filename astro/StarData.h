@@ -12,6 +12,7 @@
 // celestial pole P to them; the year is chosen from the date the caller passes.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -58,3 +59,7 @@ QString StarDataSetForDate(const QDate& date);
 // whose key is present; the angles of the set chosen for the date "today". Logs the
 // set and a summary line.
 void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& today);
+
+// LoadStarData on a data file's bytes ("key=value" lines): nothing happens for
+// empty data.
+void ReadStarData(const QByteArray& data, STARDATA& record, const QDate& today);
