@@ -32,14 +32,20 @@ std::vector<std::string> SplitList(const std::string& text) {
     return items;
 }
 
-// Locale-independent: the application may run under a locale with a decimal comma.
-bool ParseDouble(const std::string& text, double& value) {
+// One number of type T between blanks, a leading "+" allowed; false also when it
+// does not fit T. Locale-independent: the application may run under a locale with
+// a decimal comma.
+template <typename T> bool ParseNumber(const std::string& text, T& value) {
     const std::string t = Trim(text);
     const char* first = t.data();
     if (!t.empty() && t[0] == '+')
         ++first;
     const auto [end, ec] = std::from_chars(first, t.data() + t.size(), value);
-    return ec == std::errc() && end == t.data() + t.size() && std::isfinite(value);
+    return ec == std::errc() && end == t.data() + t.size();
+}
+
+bool ParseDouble(const std::string& text, double& value) {
+    return ParseNumber(text, value) && std::isfinite(value);
 }
 
 class Reader {
@@ -99,27 +105,17 @@ private:
     std::vector<std::string>& warnings_;
 };
 
-// A whole number and nothing else; false also when it does not fit an int.
-bool ParseWhole(const std::string& text, int& value) {
-    const std::string t = Trim(text);
-    const char* first = t.data();
-    if (!t.empty() && t[0] == '+')
-        ++first;
-    const auto [end, ec] = std::from_chars(first, t.data() + t.size(), value);
-    return ec == std::errc() && end == t.data() + t.size() && first != end;
-}
-
 // "a<separator>b" as two whole numbers.
 bool ParsePair(const std::string& text, char separator, int& a, int& b) {
     const std::size_t at = text.find(separator);
-    return at != std::string::npos && ParseWhole(text.substr(0, at), a) &&
-           ParseWhole(text.substr(at + 1), b);
+    return at != std::string::npos && ParseNumber(text.substr(0, at), a) &&
+           ParseNumber(text.substr(at + 1), b);
 }
 
 bool ParseDate(const std::string& text) {
     int y = 0, m = 0, d = 0;
     const std::size_t first = text.find('-');
-    if (first == std::string::npos || !ParseWhole(text.substr(0, first), y) ||
+    if (first == std::string::npos || !ParseNumber(text.substr(0, first), y) ||
         !ParsePair(text.substr(first + 1), '-', m, d))
         return false;
     return y >= 1900 && y <= 2200 && m >= 1 && m <= 12 && d >= 1 && d <= 31;

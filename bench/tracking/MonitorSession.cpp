@@ -1,14 +1,8 @@
 #include "MonitorSession.h"
 
-#include "app/AppPaths.h"
-#include "app/MainFormUnit.h"
 #include "app/Mylog.h"
 #include "app/Mystructs.h"
 #include "camera/DisplayThread.h"
-#include "dialogs/AboutFormUnit.h"
-#include "dialogs/AtmRefFormUnit.h"
-#include "dialogs/MessageBoxes.h"
-#include "workflow/TraceFormUnit.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,37 +13,22 @@
 #include <cstdio>
 
 MonitorSession::MonitorSession(bool throttle) {
-    const QString simConfig = dir_.filePath(QStringLiteral("sim.ini"));
+    const QString simConfig = folders_.filePath(QStringLiteral("sim.ini"));
     QFile ini(simConfig);
     if (ini.open(QIODevice::WriteOnly))
         ini.write(throttle ? "[camera]\nthrottle = 1\n" : "[camera]\nthrottle = 0\n");
     ini.close();
     qputenv("ZORCAM_SIM_CONFIG", simConfig.toLocal8Bit());
-    SetDocumentsFolderForTesting(dir_.filePath(QStringLiteral("docs")));
-    SetSettingsFolderForTesting(dir_.path());
-    SetMessageBoxHandlerForTesting([](const QString& text, const QString&) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return false;
-    });
-    main_ = std::make_unique<TFormMain>();
-    about_ = std::make_unique<TFormAbout>();
-    atmRef_ = std::make_unique<TFormAtmRef>();
-    trace_ = std::make_unique<TFormTrace>();
-    main_->show();
+    windows_ = std::make_unique<ProgramWindows>();
 }
 
 MonitorSession::~MonitorSession() {
     g_monitorPole = false;
-    main_->close();
-    trace_.reset();
-    atmRef_.reset();
-    about_.reset();
-    main_.reset();
-    SetMessageBoxHandlerForTesting({});
+    windows_.reset();
 }
 
 bool MonitorSession::Connect() {
-    main_->MenuItem_connectClick();
+    windows_->main.MenuItem_connectClick();
     if (!g_connected || !g_displayThread || !g_cameraLibrary) {
         std::fprintf(stderr, "could not connect to the simulated camera\n");
         return false;
@@ -92,7 +71,7 @@ void MonitorSession::Serve(int ms) {
 }
 
 QString MonitorSession::Readout(const char* label) const {
-    const QLabel* l = main_->findChild<QLabel*>(QString::fromLatin1(label));
+    const QLabel* l = windows_->main.findChild<QLabel*>(QString::fromLatin1(label));
     return l ? l->text() : QString();
 }
 

@@ -10,23 +10,19 @@
 //   long kib = MonitorSession::ResidentKiB();
 //   unsigned long long n = session.FramesDelivered();
 //   QStringList errors = session.LogLines("[Error]");
+//   QStringList boxes = session.MessageBoxes();  // "kind: text" of each box, none shown
 //
 // Everything the run writes (settings, log, simulator settings) goes into a
-// temporary folder that is removed with the session.
+// temporary folder that is removed with the session (the window tests' set-up).
 #pragma once
 
+#include "support/ProgramSetUp.h"
 #include "zorcam-sim/ZorcamSimTruth.h"
 
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <memory>
-
-class TFormMain;
-class TFormAbout;
-class TFormAtmRef;
-class TFormTrace;
 
 class MonitorSession {
 public:
@@ -47,14 +43,13 @@ public:
     QString Readout(const char* label) const;
     // The run's log lines that contain `tag` ("[Error]").
     QStringList LogLines(const QString& tag) const;
+    QStringList MessageBoxes() const { return messages_.shown; }
 
     // VmRSS of this process in KiB; -1 when it cannot be read.
     static long ResidentKiB();
 
 private:
-    QTemporaryDir dir_;
-    std::unique_ptr<TFormMain> main_;
-    std::unique_ptr<TFormAbout> about_;
-    std::unique_ptr<TFormAtmRef> atmRef_;
-    std::unique_ptr<TFormTrace> trace_;
+    TestFolders folders_;
+    RecordedMessages messages_{RecordedMessages::KindAndText};
+    std::unique_ptr<ProgramWindows> windows_;
 };

@@ -2,7 +2,7 @@
 // monitor mode for a given time and reports the frames handled, the frame rate,
 // the resident memory at the start, after the warm-up and at the end, and every
 // log line at Error level. Exits 1 when the memory grew by 1 MB or more after the
-// warm-up, an Error line was logged or no frame came.
+// warm-up, an Error line was logged, a message box came up or no frame came.
 //
 //   ./zw soak [minutes]                (default 10)
 //   build/bin/zw_soak [minutes]
@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
         }
         const long endKiB = MonitorSession::ResidentKiB();
+        peakKiB = std::max(peakKiB, endKiB);
         const unsigned long long frames = session.FramesDelivered();
         const double seconds = clock.elapsed() / 1000.0;
         const QStringList errors = session.LogLines(QStringLiteral("[Error]"));
@@ -73,7 +74,12 @@ int main(int argc, char** argv) {
         std::printf("log lines at Error: %lld\n", static_cast<long long>(errors.size()));
         for (const QString& line : errors)
             std::printf("  %s\n", qPrintable(line));
-        if (endKiB - warmKiB >= kGrowthLimitKiB || !errors.isEmpty() || frames == 0)
+        const QStringList boxes = session.MessageBoxes();
+        std::printf("message boxes: %lld\n", static_cast<long long>(boxes.size()));
+        for (const QString& box : boxes)
+            std::printf("  %s\n", qPrintable(box));
+        if (endKiB - warmKiB >= kGrowthLimitKiB || !errors.isEmpty() || !boxes.isEmpty() ||
+            frames == 0)
             rc = 1;
     }
     std::printf("%s\n", rc == 0 ? "soak passed" : "soak FAILED");
