@@ -101,6 +101,10 @@ QByteArray WithOpenSectionLinesAsComments(const QByteArray& data) {
     QByteArray out;
     out.reserve(data.size());
     qsizetype start = 0;
+    if (data.startsWith("\xEF\xBB\xBF")) { // the UTF-8 mark the reader skips
+        out += data.first(3);
+        start = 3;
+    }
     while (start < data.size()) {
         qsizetype end = start;
         while (end < data.size() && data[end] != '\r' && data[end] != '\n')

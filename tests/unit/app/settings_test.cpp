@@ -166,9 +166,10 @@ TEST_F(SettingsTest, ForeignSectionsAndKeysAreKept) {
 }
 
 TEST_F(SettingsTest, ASectionLineWithoutItsClosingBracketNeitherGrowsNorMovesTheFile) {
-    // "[ZOOM" alone: the keys after it stay in the section before it, and saving
-    // again and again writes the same file.
-    writeFile("[MYTOOL]\ncolour=blue\n[ZOOM\nfactor=2\n[VIEW]\nstyle=Mono\n");
+    // "[ZOOM" alone (also first behind the UTF-8 mark): the keys after it stay in
+    // the section before it, and saving again and again writes the same file.
+    writeFile("\xEF\xBB\xBF[START\nfirst=1\n[MYTOOL]\ncolour=blue\n[ZOOM\nfactor=2\n[VIEW]\n"
+              "style=Mono\n");
     INIFILEINFO info;
     ASSERT_TRUE(LoadSettingsFile(path, info));
     EXPECT_FLOAT_EQ(info.factor, 1.0f);
@@ -183,6 +184,7 @@ TEST_F(SettingsTest, ASectionLineWithoutItsClosingBracketNeitherGrowsNorMovesThe
     EXPECT_EQ(value("MYTOOL", "colour"), "blue");
     EXPECT_EQ(value("MYTOOL", "factor"), "2");
     EXPECT_EQ(value("ZOOM", "factor"), "1");
+    EXPECT_EQ(value("", "first"), "1");
     EXPECT_TRUE(logText().isEmpty());
 }
 
