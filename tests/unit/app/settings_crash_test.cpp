@@ -2,7 +2,6 @@
 // was before that save or the whole new file, never a part of one. The writer is a
 // child of the test (fork): it saves two records in turn until it is killed.
 #include "app/Settings.h"
-#include "settings_records.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +17,33 @@
 #include <unistd.h>
 
 namespace {
+
+// The two records the writer saves in turn: they differ in every key and their
+// files differ in length.
+INIFILEINFO OldSettingsRecord() {
+    INIFILEINFO info;
+    info.region = QStringLiteral("N");
+    info.lang = QStringLiteral("EN");
+    info.style = QStringLiteral("Color");
+    return info;
+}
+
+INIFILEINFO NewSettingsRecord() {
+    INIFILEINFO info;
+    info.region = QStringLiteral("S");
+    info.lang = QStringLiteral("JP");
+    info.factor = 0.75f;
+    info.style = QStringLiteral("Mono");
+    info.latitude = -33.868820000001;
+    info.longitude = 151.209295000001;
+    info.P = 1013.25;
+    info.P_UnitType = 1;
+    info.T = -12.125;
+    info.isCorrection = true;
+    info.centerX = 652.123456789;
+    info.centerY = 471.987654321;
+    return info;
+}
 
 QByteArray Composed(const QByteArray& existing, const INIFILEINFO& info) {
     QByteArray out;
