@@ -93,25 +93,51 @@ const Key kDeleteOrder[] = {
     {"STAR_DATA", "source"},
 };
 
+// A line that opens a section without closing it ("[ZOOM" alone) is skipped by
+// the INI reader, but the keys after it then land in a section named by all the
+// text from the bracket to the next key, line break included; saving writes that
+// name back and the file grows by a line on every save. Such a line is kept as a
+// comment instead, and the keys after it stay in the section before it.
+QByteArray WithOpenSectionLinesAsComments(const QByteArray& data) {
+    QByteArray out;
+    out.reserve(data.size());
+    qsizetype start = 0;
+    if (data.startsWith("\xEF\xBB\xBF")) { // the UTF-8 mark the reader skips
+        out += data.first(3);
+        start = 3;
+    }
+    while (start < data.size()) {
+        qsizetype end = start;
+        while (end < data.size() && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        const QByteArray line = data.mid(start, end - start);
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.startsWith('[') && !trimmed.contains(']'))
+            out += ';';
+        out += line;
+        if (end < data.size())
+            out += data[end];
+        start = end + 1;
+    }
+    return out;
+}
+
+// Loads the file's bytes; false when they are no INI text.
+bool LoadIni(CSimpleIniA& ini, const QByteArray& data) {
+    const QByteArray text = WithOpenSectionLinesAsComments(data);
+    return ini.LoadData(text.constData(), static_cast<size_t>(text.size())) >= 0;
+}
+
 } // namespace
 
-QString FormatSettingsFloat(double value) { return QString::number(value, 'g', 15); }
+QString FormatSettingsFloat(double value) {
+    return QString::number(value, 'g', 15);
+}
 
-bool LoadSettingsFile(const QString& path, INIFILEINFO& info) {
+bool ReadSettingsText(const QByteArray& data, INIFILEINFO& info) {
     CSimpleIniA ini(/*isUtf8=*/true);
-    QFile file(path);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
-            return false;
-        }
-        const QByteArray data = file.readAll();
-        if (file.error() != QFileDevice::NoError ||
-            ini.LoadData(data.constData(), static_cast<size_t>(data.size())) < 0) {
-            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
-            return false;
-        }
-    }
+    if (!LoadIni(ini, data))
+        return false;
 
     info.region = readString(ini, "REGION", "region", QStringLiteral("N"));
     // A zoom that is not a finite number in (0, 4] would break the view: read it as 1.
@@ -133,22 +159,32 @@ bool LoadSettingsFile(const QString& path, INIFILEINFO& info) {
     return true;
 }
 
-bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
-    CSimpleIniA ini(/*isUtf8=*/true);
-    ini.SetSpaces(false); // "key=value", as the file has always been written
-    QFile existing(path);
-    if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly)) {
-            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+bool LoadSettingsFile(const QString& path, INIFILEINFO& info) {
+    QFile file(path);
+    QByteArray data;
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
             return false;
         }
-        const QByteArray data = existing.readAll();
-        existing.close();
-        if (ini.LoadData(data.constData(), static_cast<size_t>(data.size())) < 0) {
-            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+        data = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
             return false;
         }
     }
+    if (!ReadSettingsText(data, info)) {
+        WriteLog(QStringLiteral("Error"), QString::fromLatin1(kLoadFailed));
+        return false;
+    }
+    return true;
+}
+
+bool ComposeSettingsText(const QByteArray& existing, const INIFILEINFO& info, QByteArray& out) {
+    CSimpleIniA ini(/*isUtf8=*/true);
+    ini.SetSpaces(false); // "key=value", as the file has always been written
+    if (!LoadIni(ini, existing))
+        return false;
 
     for (const Key& k : kDeleteOrder)
         ini.Delete(k.section, k.key);
@@ -172,17 +208,32 @@ bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
     put("STAR_DATA", "source", info.starDataSource);
 
     std::string text;
-    if (ini.Save(text) < 0) {
+    if (ini.Save(text) < 0)
+        return false;
+    out = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    return true;
+}
+
+bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
+    QByteArray existing;
+    QFile old(path);
+    if (old.exists()) {
+        if (!old.open(QIODevice::ReadOnly)) {
+            WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
+            return false;
+        }
+        existing = old.readAll();
+        old.close();
+    }
+    QByteArray text;
+    if (!ComposeSettingsText(existing, info, text)) {
         WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
         return false;
     }
     // Write beside the old file and rename over it: a crash or a full disk during
     // the save leaves the previous file whole.
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) ||
-        out.write(text.data(), static_cast<qint64>(text.size())) !=
-            static_cast<qint64>(text.size()) ||
-        !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
         WriteLog(QStringLiteral("Error"), QString::fromLatin1(kSaveFailed));
         return false;
     }

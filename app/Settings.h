@@ -16,10 +16,18 @@
 
 #include "app/Mystructs.h"
 
+#include <QByteArray>
 #include <QString>
 
 bool LoadSettingsFile(const QString& path, INIFILEINFO& info);
 bool SaveSettingsFile(const QString& path, const INIFILEINFO& info);
+
+// The file's bytes on their own (no file, no log): ReadSettingsText fills the twelve
+// keys from `data` (empty data gives every default) and returns false, leaving `info`
+// as it was, when `data` is no INI text. ComposeSettingsText gives the file that
+// `existing` becomes when `info` is saved into it; false when `existing` is no INI text.
+bool ReadSettingsText(const QByteArray& data, INIFILEINFO& info);
+bool ComposeSettingsText(const QByteArray& existing, const INIFILEINFO& info, QByteArray& out);
 
 // General decimal text with up to 15 significant digits ("1", "0.75", "39.9").
 QString FormatSettingsFloat(double value);

@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <cmath>
+
 STARDATA g_northStarData{};
 STARDATA g_southStarData{};
 
@@ -21,12 +23,9 @@ double g_angleABP = 0.0;
 
 namespace {
 
-// The resource's lines; empty when it cannot be read.
-QStringList ReadLines(const QString& resource) {
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromLatin1(file.readAll());
+// The data's lines; none for empty data.
+QStringList SplitLines(const QByteArray& data) {
+    const QString text = QString::fromLatin1(data);
     if (text.isEmpty())
         return {};
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -49,11 +48,12 @@ bool FindValue(const QStringList& lines, const QString& name, QString& value) {
     return false;
 }
 
-// A decimal number; text that does not parse gives 0.
+// A decimal number; text that does not parse, or gives no finite number ("inf",
+// "nan", "1e999"), gives 0.
 double ParseDecimal(const QString& text) {
     bool ok = false;
     const double v = QLocale().toDouble(text.trimmed(), &ok);
-    return ok ? v : 0.0;
+    return ok && std::isfinite(v) ? v : 0.0;
 }
 
 // An angle stored as degrees times 10^14; text that does not parse gives 0.
@@ -111,6 +111,12 @@ QString StarDataSetForDate(const QDate& date) {
 
 namespace {
 
+// The resource's bytes; none when it cannot be read.
+QByteArray ReadResource(const QString& resource) {
+    QFile file(resource);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString DataResource(const QString& hemisphere) {
     return hemisphere == QLatin1String("S") ? QStringLiteral(":/SStarPosData")
                                             : QStringLiteral(":/NStarPosData");
@@ -133,7 +139,7 @@ void ReadPositions(const QStringList& lines, STARDATA& record) {
 } // namespace
 
 void LoadStarDataPositions(const QString& hemisphere, STARDATA& record) {
-    ReadPositions(ReadLines(DataResource(hemisphere)), record);
+    ReadPositions(SplitLines(ReadResource(DataResource(hemisphere))), record);
 }
 
 void LogStarDataSummary(const STARDATA& record) {
@@ -148,7 +154,11 @@ void LogStarDataSummary(const STARDATA& record) {
 }
 
 void LoadStarData(const QString& hemisphere, STARDATA& record, const QDate& today) {
-    const QStringList lines = ReadLines(DataResource(hemisphere));
+    ReadStarData(ReadResource(DataResource(hemisphere)), record, today);
+}
+
+void ReadStarData(const QByteArray& data, STARDATA& record, const QDate& today) {
+    const QStringList lines = SplitLines(data);
     if (lines.isEmpty())
         return;
     ReadPositions(lines, record);

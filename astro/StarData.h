@@ -12,6 +12,7 @@
 // celestial pole P to them; the year is chosen from the date the caller passes.
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -65,3 +66,7 @@ void LoadStarDataPositions(const QString& hemisphere, STARDATA& record);
 
 // Logs the record's positions and angles ("starData from mask.  A[...] ... DBP(...)").
 void LogStarDataSummary(const STARDATA& record);
+
+// LoadStarData on a data file's bytes ("key=value" lines): nothing happens for
+// empty data.
+void ReadStarData(const QByteArray& data, STARDATA& record, const QDate& today);

@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ make python3
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     libsimpleini-dev liberfa-dev

@@ -33,14 +33,20 @@ std::vector<std::string> SplitList(const std::string& text) {
     return items;
 }
 
-// Locale-independent: the application may run under a locale with a decimal comma.
-bool ParseDouble(const std::string& text, double& value) {
+// One number of type T between blanks, a leading "+" allowed; false also when it
+// does not fit T. Locale-independent: the application may run under a locale with
+// a decimal comma.
+template <typename T> bool ParseNumber(const std::string& text, T& value) {
     const std::string t = Trim(text);
     const char* first = t.data();
     if (!t.empty() && t[0] == '+')
         ++first;
     const auto [end, ec] = std::from_chars(first, t.data() + t.size(), value);
-    return ec == std::errc() && end == t.data() + t.size() && std::isfinite(value);
+    return ec == std::errc() && end == t.data() + t.size();
+}
+
+bool ParseDouble(const std::string& text, double& value) {
+    return ParseNumber(text, value) && std::isfinite(value);
 }
 
 class Reader {
@@ -100,10 +106,18 @@ private:
     std::vector<std::string>& warnings_;
 };
 
+// "a<separator>b" as two whole numbers.
+bool ParsePair(const std::string& text, char separator, int& a, int& b) {
+    const std::size_t at = text.find(separator);
+    return at != std::string::npos && ParseNumber(text.substr(0, at), a) &&
+           ParseNumber(text.substr(at + 1), b);
+}
+
 bool ParseDate(const std::string& text) {
     int y = 0, m = 0, d = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%d%c", &y, &m, &d, &tail) != 3)
+    const std::size_t first = text.find('-');
+    if (first == std::string::npos || !ParseNumber(text.substr(0, first), y) ||
+        !ParsePair(text.substr(first + 1), '-', m, d))
         return false;
     return y >= 1900 && y <= 2200 && m >= 1 && m <= 12 && d >= 1 && d <= 31;
 }
@@ -240,7 +254,7 @@ bool ParseSimConfig(const std::string& iniText, SimConfig& config,
             double v = 0;
             if (item == "*")
                 f.allGains = true;
-            else if (ParseDouble(item, v) && v == std::floor(v))
+            else if (ParseDouble(item, v) && v == std::floor(v) && std::fabs(v) <= 1e9)
                 f.refusedGains.push_back(static_cast<int>(v));
             else
                 warnings.push_back("[faults] refuseGain: " + item + " is not a whole number");
@@ -254,11 +268,9 @@ bool ParseSimConfig(const std::string& iniText, SimConfig& config,
     if (const char* size = r.Raw("faults", "frameSize")) {
         const std::string t = Trim(size);
         int w = 0, h = 0;
-        char tail = 0;
         if (t.empty() || t == "0") {
             f.frameWidth = f.frameHeight = 0;
-        } else if (std::sscanf(t.c_str(), "%dx%d%c", &w, &h, &tail) == 2 && w > 0 && h > 0 &&
-                   w <= 8192 && h <= 8192) {
+        } else if (ParsePair(t, 'x', w, h) && w > 0 && h > 0 && w <= 8192 && h <= 8192) {
             f.frameWidth = w;
             f.frameHeight = h;
         } else {

@@ -168,17 +168,41 @@ TEST_F(SettingsTest, ForeignSectionsAndKeysAreKept) {
     EXPECT_LT(text.indexOf("extra=42"), text.indexOf("style"));
 }
 
+TEST_F(SettingsTest, ASectionLineWithoutItsClosingBracketNeitherGrowsNorMovesTheFile) {
+    // "[ZOOM" alone (also first behind the UTF-8 mark): the keys after it stay in
+    // the section before it, and saving again and again writes the same file.
+    writeFile("\xEF\xBB\xBF[START\nfirst=1\n[MYTOOL]\ncolour=blue\n[ZOOM\nfactor=2\n[VIEW]\n"
+              "style=Mono\n");
+    INIFILEINFO info;
+    ASSERT_TRUE(LoadSettingsFile(path, info));
+    EXPECT_FLOAT_EQ(info.factor, 1.0f);
+    EXPECT_EQ(info.style, "Mono");
+    ASSERT_TRUE(SaveSettingsFile(path, info));
+    const QByteArray first = fileText();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(LoadSettingsFile(path, info));
+        ASSERT_TRUE(SaveSettingsFile(path, info));
+    }
+    EXPECT_EQ(fileText(), first);
+    EXPECT_EQ(value("MYTOOL", "colour"), "blue");
+    EXPECT_EQ(value("MYTOOL", "factor"), "2");
+    EXPECT_EQ(value("ZOOM", "factor"), "1");
+    EXPECT_EQ(value("", "first"), "1");
+    EXPECT_TRUE(logText().isEmpty());
+}
+
 TEST_F(SettingsTest, AFolderThatCannotBeWrittenLogsTheSaveFailureAndKeepsTheOldFile) {
     writeFile("[LANGUAGE]\nlang=FR\n");
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     INIFILEINFO info;
     info.lang = QStringLiteral("DE");
     const bool saved = SaveSettingsFile(path, info);
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (saved)
         GTEST_SKIP() << "running as a user that writes into read-only folders (root)";
-    EXPECT_TRUE(logText().contains("\t[Error]\tsaveParamsToIni - open ZenithWand.ini file failed!\r\n"));
+    EXPECT_TRUE(
+        logText().contains("\t[Error]\tsaveParamsToIni - open ZenithWand.ini file failed!\r\n"));
     EXPECT_EQ(fileText(), QByteArray("[LANGUAGE]\nlang=FR\n"));
 }
 
@@ -189,7 +213,8 @@ TEST_F(SettingsTest, ALocationThatCannotHoldTheFileLogsTheSaveFailure) {
     blocker.close();
     INIFILEINFO info;
     EXPECT_FALSE(SaveSettingsFile(dir.filePath(QStringLiteral("blocked/ZenithWand.ini")), info));
-    EXPECT_TRUE(logText().endsWith("\t[Error]\tsaveParamsToIni - open ZenithWand.ini file failed!\r\n"));
+    EXPECT_TRUE(
+        logText().endsWith("\t[Error]\tsaveParamsToIni - open ZenithWand.ini file failed!\r\n"));
 }
 
 TEST_F(SettingsTest, AnUnreadableFileLogsTheLoadFailure) {
@@ -199,7 +224,8 @@ TEST_F(SettingsTest, AnUnreadableFileLogsTheLoadFailure) {
     info.lang = QStringLiteral("KR");
     EXPECT_FALSE(LoadSettingsFile(path, info));
     EXPECT_EQ(info.lang, "KR");
-    EXPECT_TRUE(logText().contains("\t[Error]\tloadParamsFromIni - open ZenithWand.ini file failed!\r\n"));
+    EXPECT_TRUE(
+        logText().contains("\t[Error]\tloadParamsFromIni - open ZenithWand.ini file failed!\r\n"));
 }
 
 } // namespace

@@ -122,6 +122,24 @@ TEST(StarDataTest, StartValues) {
     static_assert(sizeof(STARDATA) == 11 * sizeof(double));
 }
 
+TEST(StarDataTest, ValuesThatAreNoFiniteNumbersReadAsZero) {
+    LogCapture log;
+    STARDATA record = Sentinel();
+    ReadStarData("A_X_Mask=inf\r\nA_Y_Mask=nan\r\nB_X_Mask=1e999\r\nB_Y_Mask=-INF\r\n"
+                 "D_X_Mask=125\r\nD_Y_Mask=x\r\nBAP_20240523=99999999999999999999\r\n"
+                 "ABP_20240523=1245434490461070",
+                 record, QDate(2024, 5, 23));
+    EXPECT_EQ(record.aX, 0);
+    EXPECT_EQ(record.aY, 0);
+    EXPECT_EQ(record.bX, 0);
+    EXPECT_EQ(record.bY, 0);
+    EXPECT_EQ(record.dX, 125);
+    EXPECT_EQ(record.dY, 0);
+    EXPECT_EQ(record.bap, 0);
+    EXPECT_DOUBLE_EQ(record.abp, 12.4543449046107);
+    EXPECT_EQ(record.dbp, -1); // no key: as it was
+}
+
 // The stored files: ASCII, CR LF between lines and none after the last, the six
 // positions then six angles per year, each year's triangles closing to 180 degrees.
 TEST(StarDataTest, DataFilesKeepTheirStoredFormAndCloseTheirTriangles) {

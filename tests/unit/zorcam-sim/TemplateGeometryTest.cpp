@@ -109,7 +109,11 @@ TEST(SimConfigParse, OutOfRangeValuesKeepTheirDefaults) {
           BadValue{"[sky]\nhemisphere=east\n", "hemisphere"},
           BadValue{"[sky]\ndate=2024/06/01\n", "date"},
           BadValue{"[sensor]\nhotPixels=2.5\n", "hot"},
-          BadValue{"[faults]\nframeSize=big\n", "size"}}) {
+          BadValue{"[faults]\nframeSize=big\n", "size"},
+          // Numbers beyond an int are refused, not wrapped into range.
+          BadValue{"[faults]\nframeSize=4294967297x480\n", "wrapping size"},
+          BadValue{"[sky]\ndate=4294969320-06-01\n", "wrapping year"},
+          BadValue{"[faults]\nrefuseGain=1e300\n", "huge gain"}}) {
         SimConfig cfg;
         std::vector<std::string> warnings;
         ASSERT_TRUE(ParseSimConfig(c.ini, cfg, warnings)) << c.what;
