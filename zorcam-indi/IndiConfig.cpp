@@ -1,5 +1,6 @@
 #include "zorcam-indi/IndiConfig.h"
 
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 #include <algorithm>

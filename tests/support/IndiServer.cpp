@@ -142,9 +142,11 @@ bool IndiServer::ConnectDevice() {
 
 bool WaitForIndiNumber(int port, const QString& propertyElement, double value, int timeoutMs) {
     QProcess watch;
-    watch.start(QStringLiteral("indi_getprop"),
-                {QStringLiteral("-m"), QStringLiteral("-p"), QString::number(port),
-                 QStringLiteral("-t"), QString::number(timeoutMs / 1000 + 1),
+    // Line-buffered: indi_getprop writes to a pipe through stdio.
+    watch.start(QStringLiteral("stdbuf"),
+                {QStringLiteral("-oL"), QStringLiteral("indi_getprop"), QStringLiteral("-m"),
+                 QStringLiteral("-p"), QString::number(port), QStringLiteral("-t"),
+                 QString::number(timeoutMs / 1000 + 1),
                  QStringLiteral("%1.%2").arg(QLatin1String(IndiServer::kDevice), propertyElement)});
     bool seen = false;
     const QDeadlineTimer deadline(timeoutMs);
@@ -164,4 +166,25 @@ bool WaitForIndiNumber(int port, const QString& propertyElement, double value, i
     watch.kill();
     watch.waitForFinished(2000);
     return seen;
+}
+
+bool IndiServer::SetSensor(int width, int height, double pixelUm) {
+    if (!ConnectDevice())
+        return false;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SetProperty(QStringLiteral("SIMULATOR_SETTINGS.SIM_XRES;SIM_YRES;SIM_XSIZE;SIM_YSIZE="
+                                   "%1;%2;%3;%3")
+                        .arg(width)
+                        .arg(height)
+                        .arg(pixelUm));
+        const QDeadlineTimer deadline(1500);
+        while (!deadline.hasExpired()) {
+            if (Number(QStringLiteral("CCD_INFO.CCD_MAX_X")) == width &&
+                Number(QStringLiteral("CCD_INFO.CCD_MAX_Y")) == height &&
+                std::abs(Number(QStringLiteral("CCD_INFO.CCD_PIXEL_SIZE_X")) - pixelUm) < 1e-3)
+                return true;
+            QThread::msleep(100);
+        }
+    }
+    return false;
 }

@@ -43,6 +43,10 @@ public:
     double Number(const QString& propertyElement);
     // Connects the simulator's driver (as a client would) and waits until it is on.
     bool ConnectDevice();
+    // Switches the simulator on with a sensor of this size and pixel pitch and
+    // waits until it reports it (the simulator sometimes takes a setting late, so
+    // it is sent again, a few times at most).
+    bool SetSensor(int width, int height, double pixelUm);
 
 private:
     QString Tool(const QStringList& args, int timeoutMs, bool* ok);
