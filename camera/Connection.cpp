@@ -3,6 +3,7 @@
 #include "ui_FormMain.h"
 
 #include "app/Mylog.h"
+#include "camera/CameraSwitch.h"
 #include "camera/CaptureControl.h"
 #include "camera/DisplayThread.h"
 #include "camera/Zorcamlib.h"
@@ -98,12 +99,16 @@ void TFormMain::MenuItem_connectClick() {
         return;
     }
 
+    PrepareCameraForConnect();
+    const bool wasOpen = g_cameraOpen;
     if (!g_cameraOpen)
         ConnectCamera();
     if (!g_cameraOpen) {
         SetConnectedUi(false);
         return;
     }
+    if (!wasOpen)
+        ReportCameraImageScale();
 
     g_connected = true;
     setWindowTitle(QStringLiteral("ZenithWand - AppVer:") + g_appVersion + QStringLiteral(" FW:") +
