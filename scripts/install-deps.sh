@@ -9,6 +9,7 @@ PACKAGES=(
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     libsimpleini-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libindi-dev libcfitsio-dev indi-bin
     xvfb xauth
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )
