@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <sstream>
 
 namespace zorcamindi {
@@ -361,12 +362,15 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
     FrameConverter converter(conversion_);
     std::vector<unsigned char> converted(FrameConverter::kOutputBytes);
     unsigned long long seen = link->BlobSeq();
+    long alerts = link->State(device).exposureAlerts;
     bool start = true;
+    bool refusedBefore = false;
     double exposureS = 0;
     Clock::time_point deadline;
     while (!stop_) {
         if (start) {
             exposureS = exposureUs_ / 1e6;
+            alerts = link->State(device).exposureAlerts;
             link->StartExposure(device, exposureS);
             deadline =
                 Clock::now() + std::chrono::milliseconds(static_cast<long long>(exposureS * 1000) +
@@ -374,7 +378,7 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
             start = false;
         }
         IndiLink::Blob blob;
-        switch (link->WaitBlob(device, seen, deadline, stop_, blob)) {
+        switch (link->WaitBlob(device, seen, alerts, deadline, stop_, blob)) {
         case IndiLink::Wait::Stopped:
             return;
         case IndiLink::Wait::Lost:
@@ -390,9 +394,26 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
             start = true;
             continue;
         }
+        case IndiLink::Wait::Refused: {
+            // Said once for a run of refusals; a short pause keeps a device that
+            // refuses everything from being flooded.
+            if (!refusedBefore)
+                Log(1, "\"" + device + "\" refused or failed an exposure; it is started again");
+            refusedBefore = true;
+            IndiLink::Blob none;
+            link->WaitBlob(device, seen, std::numeric_limits<long>::max(),
+                           Clock::now() + std::chrono::milliseconds(200), stop_, none);
+            if (!none.data.empty()) { // a frame came after all
+                blob = std::move(none);
+                break;
+            }
+            start = true;
+            continue;
+        }
         case IndiLink::Wait::Got:
             break;
         }
+        refusedBefore = false;
         seen = blob.seq;
         // The next exposure starts before this frame is converted: back to back.
         exposureS = exposureUs_ / 1e6;

@@ -132,14 +132,18 @@ unsigned long long IndiLink::BlobSeq() const {
 }
 
 IndiLink::Wait IndiLink::WaitBlob(const std::string& device, unsigned long long afterSeq,
-                                  Clock::time_point deadline, const std::atomic<bool>& stop,
-                                  Blob& out) {
+                                  long alertsSeen, Clock::time_point deadline,
+                                  const std::atomic<bool>& stop, Blob& out) {
     std::unique_lock lock(mutex_);
+    const auto refused = [&] { return devices_[device].exposureAlerts > alertsSeen; };
     changed_.wait_until(lock, deadline, [&] {
-        return stop.load() || !connected_ || (blob_.seq > afterSeq && blob_.device == device);
+        return stop.load() || !connected_ || (blob_.seq > afterSeq && blob_.device == device) ||
+               refused();
     });
     if (stop)
         return Wait::Stopped;
+    if (refused() && !(blob_.seq > afterSeq && blob_.device == device))
+        return Wait::Refused;
     if (blob_.seq > afterSeq && blob_.device == device) {
         out.seq = blob_.seq;
         out.device = blob_.device;
@@ -213,6 +217,8 @@ void IndiLink::Absorb(INDI::Property property) {
             s.exposureMin = e->getMin();
             s.exposureMax = e->getMax();
         }
+        if (n.getState() == IPS_ALERT)
+            ++s.exposureAlerts;
     } else if (property.isNameMatch("CCD_GAIN") || property.isNameMatch("CCD_CONTROLS")) {
         INDI::PropertyNumber n(property);
         for (auto& e : n) {

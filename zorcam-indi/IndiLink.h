@@ -32,6 +32,7 @@ struct DeviceState {
     bool connected = false;
     bool hasExposure = false;
     double exposureMin = 0, exposureMax = 0;
+    long exposureAlerts = 0;               // exposures the device refused or failed
     std::string gainProperty, gainElement; // empty: no gain control
     double gainMin = 0, gainMax = 0, gainValue = 0;
     IPState gainState = IPS_IDLE;
@@ -51,7 +52,7 @@ public:
         std::string format;
         std::vector<char> data;
     };
-    enum class Wait { Got, Timeout, Stopped, Lost };
+    enum class Wait { Got, Timeout, Stopped, Lost, Refused };
 
     IndiLink();
     ~IndiLink() override;
@@ -76,8 +77,9 @@ public:
     void PrepareImageTransfer(const std::string& name);
 
     unsigned long long BlobSeq() const;
-    // The newest image of `device` after `afterSeq`, waiting until `deadline`.
-    Wait WaitBlob(const std::string& device, unsigned long long afterSeq,
+    // The newest image of `device` after `afterSeq`, waiting until `deadline`;
+    // Refused when the device reports a failed exposure beyond `alertsSeen`.
+    Wait WaitBlob(const std::string& device, unsigned long long afterSeq, long alertsSeen,
                   std::chrono::steady_clock::time_point deadline, const std::atomic<bool>& stop,
                   Blob& out);
     // Wakes every waiter (used when a stop is asked).

@@ -95,6 +95,9 @@ TEST_F(CameraWindowTest, ChoosingAnIndiCameraInTheWindowStreamsFromItAtTheNextCo
               QString::fromLatin1(IndiServer::kDevice));
     // 5.2 um pixels behind 25 mm: 42.9"/px, resampled to the templates' 30.5".
     window->ui->SpinBox_focalLength->setValue(25.0);
+    // The README's picture of the window: ZW_CAMERA_SCREENSHOT=<file.png>.
+    if (const QString shot = qEnvironmentVariable("ZW_CAMERA_SCREENSHOT"); !shot.isEmpty())
+        window->grab().save(shot);
     window->ui->Btn_cameraOk->click();
     EXPECT_FALSE(window->isVisible());
 

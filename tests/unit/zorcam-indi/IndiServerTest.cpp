@@ -155,6 +155,29 @@ TEST_F(IndiServerTest, SensorsOfOtherSizesArriveAtTheTemplateScale) {
     }
 }
 
+// The simulator keeps its images to itself while it uploads locally: the exposure is
+// started again after the frame's time-out, and frames flow once it sends them again.
+TEST_F(IndiServerTest, AFrameThatNeverComesStartsTheExposureAgain) {
+    StartServer();
+    lib().Configure(server_.Port(), QString(), 0, "frameTimeoutMs=500\n");
+    handle_ = lib().Connect(50000, 50);
+    ASSERT_NE(handle_, 0u);
+    ASSERT_FALSE(lib().NextFrame(handle_, 20000).empty());
+
+    ASSERT_TRUE(server_.SetProperty(QStringLiteral("UPLOAD_MODE.UPLOAD_LOCAL=On")));
+    std::vector<unsigned char> buffer(1280 * 960 * 3);
+    const QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired() && !IndiLibrary::Logged("no frame from")) {
+        std::uint32_t w, h, b, ch;
+        lib().GetZORCAMLiveFrame(handle_, &w, &h, &b, &ch, buffer.data());
+        QThread::msleep(20);
+    }
+    EXPECT_TRUE(IndiLibrary::Logged("the exposure is started again"));
+
+    ASSERT_TRUE(server_.SetProperty(QStringLiteral("UPLOAD_MODE.UPLOAD_CLIENT=On")));
+    EXPECT_FALSE(lib().NextFrame(handle_, 20000).empty());
+}
+
 TEST_F(IndiServerTest, SurvivesTheServerDyingMidStreamAndStreamsAgainWhenItIsBack) {
     StartServer();
     lib().Configure(server_.Port(), QString(), 0, "connectTimeoutMs=1000\n");
