@@ -13,7 +13,7 @@ struct TFormCamera::ReadResult {
 };
 
 TFormCamera::TFormCamera(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowSystemMenuHint |
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::WindowTitleHint),
       ui(new Ui::TFormCamera) {
     ui->setupUi(this);

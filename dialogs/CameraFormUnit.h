@@ -14,7 +14,7 @@
 
 #include "camera/CameraChoice.h"
 
-#include <QWidget>
+#include <QDialog>
 
 #include <memory>
 
@@ -23,7 +23,7 @@ class TFormCamera;
 }
 class QThread;
 
-class TFormCamera : public QWidget {
+class TFormCamera : public QDialog {
     Q_OBJECT
 public:
     explicit TFormCamera(QWidget* parent = nullptr);
