@@ -30,6 +30,19 @@ protected:
 
     void StartServer() { ASSERT_TRUE(server_.Start()) << server_.Error().toStdString(); }
 
+    // Asks for frames, as the capture loop does, until the library has logged
+    // `part` or the deadline has passed. True when it was logged.
+    bool PollFramesUntilLogged(const char* part, int timeoutMs) {
+        std::vector<unsigned char> buffer(1280 * 960 * 3);
+        const QDeadlineTimer deadline(timeoutMs);
+        while (!deadline.hasExpired() && !IndiLibrary::Logged(part)) {
+            std::uint32_t w, h, b, ch;
+            lib().GetZORCAMLiveFrame(handle_, &w, &h, &b, &ch, buffer.data());
+            QThread::msleep(20);
+        }
+        return IndiLibrary::Logged(part);
+    }
+
     IndiServer server_;
     ZorcamHandle handle_ = 0;
 };
@@ -165,13 +178,7 @@ TEST_F(IndiServerTest, AFrameThatNeverComesStartsTheExposureAgain) {
     ASSERT_FALSE(lib().NextFrame(handle_, 20000).empty());
 
     ASSERT_TRUE(server_.SetProperty(QStringLiteral("UPLOAD_MODE.UPLOAD_LOCAL=On")));
-    std::vector<unsigned char> buffer(1280 * 960 * 3);
-    const QDeadlineTimer deadline(20000);
-    while (!deadline.hasExpired() && !IndiLibrary::Logged("no frame from")) {
-        std::uint32_t w, h, b, ch;
-        lib().GetZORCAMLiveFrame(handle_, &w, &h, &b, &ch, buffer.data());
-        QThread::msleep(20);
-    }
+    EXPECT_TRUE(PollFramesUntilLogged("no frame from", 20000));
     EXPECT_TRUE(IndiLibrary::Logged("the exposure is started again"));
 
     ASSERT_TRUE(server_.SetProperty(QStringLiteral("UPLOAD_MODE.UPLOAD_CLIENT=On")));
@@ -187,14 +194,7 @@ TEST_F(IndiServerTest, SurvivesTheServerDyingMidStreamAndStreamsAgainWhenItIsBac
 
     server_.Kill();
     // No frame, no hang; the library says what happened.
-    std::vector<unsigned char> buffer(1280 * 960 * 3);
-    const QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired() && !IndiLibrary::Logged("went away")) {
-        std::uint32_t w, h, b, ch;
-        lib().GetZORCAMLiveFrame(handle_, &w, &h, &b, &ch, buffer.data());
-        QThread::msleep(20);
-    }
-    EXPECT_TRUE(IndiLibrary::Logged("went away"));
+    EXPECT_TRUE(PollFramesUntilLogged("went away", 15000));
     EXPECT_TRUE(lib().NextFrame(handle_, 300).empty());
     EXPECT_NE(lib().SetZORCAMParam(handle_, ZORCAM_CONTROL_GAIN, 70), 0);
     EXPECT_NE(lib().BeginZORCAMLive(handle_), 0); // still gone
