@@ -57,7 +57,7 @@ void PrepareCameraForConnect() {
     SetChosenCameraLibrary(CameraLibraryFor(choice));
 
     Applied& applied = AppliedChoice();
-    const bool libraryChanged = WantedCameraLibrary() != LoadedCameraLibrary();
+    const bool libraryChanged = CameraLibraryChoiceChanged();
     const bool indiChanged =
         applied.valid && choice.kind == CameraChoice::Kind::Indi && !(applied.choice == choice);
     applied = {true, choice};

@@ -70,6 +70,7 @@ QString g_libraryBaseName;
 QString g_libraryOverride;
 QString g_libraryChosen;
 QString g_libraryLoaded;
+QString g_libraryRequested; // the override's or settings' choice at the last load
 PFN_GetZORCAMImageScale g_imageScale = nullptr;
 // Every library loaded in this run, by the name it was asked for; never unloaded.
 QHash<QString, QLibrary*> g_libraries;
@@ -141,11 +142,23 @@ void SetChosenCameraLibrary(const QString& nameOrPath) {
     g_libraryChosen = CameraLibraryFileName(nameOrPath);
 }
 
-QString WantedCameraLibrary() {
-    for (const QString* name : {&g_libraryOverride, &g_libraryBaseName, &g_libraryChosen})
+namespace {
+QString RequestedCameraLibrary() {
+    for (const QString* name : {&g_libraryOverride, &g_libraryChosen})
         if (!name->isEmpty())
             return *name;
     return QStringLiteral("zorcam");
+}
+} // namespace
+
+QString WantedCameraLibrary() {
+    if (g_libraryOverride.isEmpty() && !g_libraryBaseName.isEmpty())
+        return g_libraryBaseName;
+    return RequestedCameraLibrary();
+}
+
+bool CameraLibraryChoiceChanged() {
+    return RequestedCameraLibrary() != g_libraryRequested;
 }
 
 QString LoadedCameraLibrary() {
@@ -169,6 +182,7 @@ void LoadCameraLibrary() {
 
     const QString baseName = WantedCameraLibrary();
     g_libraryLoaded = baseName;
+    g_libraryRequested = RequestedCameraLibrary();
     g_cameraLibrary = OpenLibrary(baseName);
     if (!g_cameraLibrary) {
         ShowMessage(QStringLiteral("加载zorcam.dll失败"));

@@ -44,6 +44,9 @@ void SetChosenCameraLibrary(const QString& nameOrPath);
 // (empty before the first load).
 QString WantedCameraLibrary();
 QString LoadedCameraLibrary();
+// True when the command line's or the settings' choice differs from the one the
+// last load followed (a test's library name does not count).
+bool CameraLibraryChoiceChanged();
 // "sim" -> "zorcam", "indi" -> "zorcam-indi", anything else as it is.
 QString CameraLibraryFileName(const QString& nameOrPath);
 

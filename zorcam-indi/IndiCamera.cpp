@@ -421,6 +421,13 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
         deadline = Clock::now() + std::chrono::milliseconds(
                                       static_cast<long long>(exposureS * 1000) + frameTimeoutMs);
 
+        // The sensor may change under way (binning, another sensor of a simulator).
+        if (const double pixel = link->State(device).pixelSizeUm;
+            pixel > 0 && pixel != converter.Settings().pixelSizeUm) {
+            ConversionSettings settings = converter.Settings();
+            settings.pixelSizeUm = pixel;
+            converter = FrameConverter(settings);
+        }
         DecodedImage image;
         std::string why;
         if (!DecodeImage(blob.data.data(), blob.data.size(), blob.format, image, why) ||

@@ -78,23 +78,37 @@ DeviceState IndiLink::State(const std::string& name) const {
 bool IndiLink::ConnectDevice(const std::string& name, int timeoutMs) {
     if (!connected_)
         return false;
-    if (!State(name).connected)
+    if (!State(name).connected) {
+        std::lock_guard sending(send_);
         connectDevice(name.c_str());
+    }
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(mutex_);
-    return changed_.wait_until(lock, end, [&] {
+    const bool up = changed_.wait_until(lock, end, [&] {
         if (!connected_)
             return true;
         const DeviceState& s = devices_[name];
         return s.connected && s.hasExposure && s.hasInfo && s.hasBlob;
     }) && connected_;
+    if (!up)
+        return false;
+    // Some drivers define the image information first and fill it in a moment
+    // later; a camera that never tells its pixel size is taken all the same.
+    changed_.wait_until(lock, std::min(end, Clock::now() + std::chrono::seconds(2)), [&] {
+        const DeviceState& s = devices_[name];
+        return !connected_ || (s.pixelSizeUm > 0 && s.maxX > 0);
+    });
+    return connected_;
 }
 
 bool IndiLink::SetGain(const std::string& name, double value, int timeoutMs) {
     DeviceState s = State(name);
     if (!connected_ || s.gainProperty.empty())
         return false;
-    sendNewNumber(name.c_str(), s.gainProperty.c_str(), s.gainElement.c_str(), value);
+    {
+        std::lock_guard sending(send_);
+        sendNewNumber(name.c_str(), s.gainProperty.c_str(), s.gainElement.c_str(), value);
+    }
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(mutex_);
     const bool answered = changed_.wait_until(lock, end, [&] {
@@ -106,17 +120,20 @@ bool IndiLink::SetGain(const std::string& name, double value, int timeoutMs) {
 }
 
 void IndiLink::StartExposure(const std::string& name, double seconds) {
+    std::lock_guard sending(send_);
     if (connected_)
         sendNewNumber(name.c_str(), "CCD_EXPOSURE", "CCD_EXPOSURE_VALUE", seconds);
 }
 
 void IndiLink::AbortExposure(const std::string& name) {
+    std::lock_guard sending(send_);
     if (connected_)
         sendNewSwitch(name.c_str(), "CCD_ABORT_EXPOSURE", "ABORT");
 }
 
 void IndiLink::PrepareImageTransfer(const std::string& name) {
     const DeviceState s = State(name);
+    std::lock_guard sending(send_);
     setBLOBMode(B_ALSO, name.c_str(), nullptr);
     if (s.hasTransferFormat)
         sendNewSwitch(name.c_str(), "CCD_TRANSFER_FORMAT", "FORMAT_FITS");

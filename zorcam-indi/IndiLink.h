@@ -97,6 +97,7 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
+    std::mutex send_; // one message to the server at a time, from whichever thread
     std::atomic<bool> connected_{false};
     std::vector<std::string> order_;
     std::map<std::string, DeviceState> devices_;

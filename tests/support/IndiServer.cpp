@@ -1,6 +1,7 @@
 #include "support/IndiServer.h"
 
 #include <QDeadlineTimer>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,11 +14,17 @@
 
 namespace {
 
+// A port below the system's range for outgoing connections (32768 and up), so
+// that no client socket of another test takes it between this probe and the
+// server's start.
 int FreePort() {
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        const int port = 20000 + QRandomGenerator::global()->bounded(12000);
+        QTcpServer probe;
+        if (probe.listen(QHostAddress::Any, static_cast<quint16>(port)))
+            return port;
+    }
+    return 0;
 }
 
 bool Listening(int port) {
@@ -41,9 +48,20 @@ bool IndiServer::Available() {
 }
 
 bool IndiServer::Start() {
+    // A first start takes another port when the chosen one was taken meanwhile; a
+    // start after Kill keeps its port (clients come back to it).
+    const bool firstStart = port_ == 0;
+    for (int attempt = 0; attempt < (firstStart ? 3 : 1); ++attempt) {
+        if (firstStart)
+            port_ = FreePort();
+        if (StartOnPort())
+            return true;
+    }
+    return false;
+}
+
+bool IndiServer::StartOnPort() {
     Kill();
-    if (port_ == 0)
-        port_ = FreePort();
     process_ = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home_.path());
@@ -51,8 +69,12 @@ bool IndiServer::Start() {
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_->setStandardOutputFile(QProcess::nullDevice());
     process_->setChildProcessModifier([] { setsid(); });
-    process_->start(QStringLiteral("indiserver"), {QStringLiteral("-p"), QString::number(port_),
-                                                   QStringLiteral("indi_simulator_ccd")});
+    // Its local socket (an abstract name, /tmp/indiserver unless told) is its own,
+    // so that servers of tests running side by side do not collide.
+    process_->start(QStringLiteral("indiserver"),
+                    {QStringLiteral("-u"), home_.filePath(QStringLiteral("indiserver")),
+                     QStringLiteral("-p"), QString::number(port_),
+                     QStringLiteral("indi_simulator_ccd")});
     if (!process_->waitForStarted(5000)) {
         error_ = QStringLiteral("indiserver did not start");
         return false;
@@ -60,7 +82,7 @@ bool IndiServer::Start() {
     // Listening first, then the driver's definitions.
     const QDeadlineTimer deadline(15000);
     while (!deadline.hasExpired()) {
-        if (process_->state() != QProcess::Running) {
+        if (process_->waitForFinished(0) || process_->state() != QProcess::Running) {
             error_ = QStringLiteral("indiserver ended at once (port %1)").arg(port_);
             return false;
         }

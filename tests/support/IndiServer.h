@@ -7,8 +7,9 @@
 //   double gain = server.Number("CCD_GAIN.GAIN");
 //   server.Kill();  server.Start();       // same port again
 //
-// The server runs in a process group of its own with a HOME of its own (the
-// simulator keeps its saved settings there), and the destructor kills the group,
+// The server runs in a process group of its own with a HOME and a local socket of
+// its own (the simulator keeps its saved settings there; servers of tests running
+// side by side do not meet), and the destructor kills the group,
 // so a failing test leaves nothing running. Property calls use the indi_setprop
 // and indi_getprop tools of the server's package, each bounded in time.
 #pragma once
@@ -49,6 +50,7 @@ public:
     bool SetSensor(int width, int height, double pixelUm);
 
 private:
+    bool StartOnPort();
     QString Tool(const QStringList& args, int timeoutMs, bool* ok);
 
     std::unique_ptr<QProcess> process_;

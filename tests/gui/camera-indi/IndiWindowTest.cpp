@@ -172,7 +172,8 @@ TEST_F(CameraWindowTest, SwitchingBackToTheSimulatedCameraTakesEffectAtTheNextCo
     ConnectToIndiCamera(25);
     if (HasFatalFailure())
         return;
-    EXPECT_TRUE(boxes.shown.isEmpty()); // 42.9"/px resampled to 30.5"
+    EXPECT_TRUE(boxes.shown.isEmpty()) // 42.9"/px resampled to 30.5"
+        << boxes.shown.join(QLatin1Char('|')).toStdString();
     Trigger("MenuItem_connect");
 
     Trigger("MenuItem_camera");
