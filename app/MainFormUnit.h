@@ -191,6 +191,7 @@ public:
 
     // ---- auxiliary windows -------------------------------------------------------------
     void MenuItem_astroRefClick();
+    void MenuItem_cameraClick();
     void MenuItem_aboutClick();
     void MenuItem_manualClick();
     void Image_logoClick();

@@ -2,6 +2,7 @@
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
+#include "camera/CameraSwitch.h"
 #include "core/Log.h"
 #include "camera/CaptureControl.h"
 #include "camera/DisplayThread.h"
@@ -106,12 +107,16 @@ void TFormMain::MenuItem_connectClick() {
         return;
     }
 
+    PrepareCameraForConnect();
+    const bool wasOpen = g_cameraOpen;
     if (!g_cameraOpen)
         ConnectCamera();
     if (!g_cameraOpen) {
         SetConnectedUi(false);
         return;
     }
+    if (!wasOpen)
+        ReportCameraImageScale();
 
     g_connected = true;
     setWindowTitle(QStringLiteral("ZenithWand - AppVer:") + g_appVersion + QStringLiteral(" FW:") +

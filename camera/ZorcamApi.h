@@ -53,3 +53,20 @@ typedef int (*PFN_GetZORCAMChipInfo)(ZorcamHandle handle, double* chipWidthMm, d
                                      int* maxBpp, int* isColor);
 typedef double (*PFN_GetZORCAMParam)(ZorcamHandle handle, int controlId);
 }
+
+// Calls beyond the 21 entry points that a camera library may offer; the program
+// looks them up without complaint when they are missing.
+extern "C" {
+// level: 0 information, 1 warning, 2 error.
+typedef void (*ZorcamLogCallback)(int level, const char* text);
+// Hands the library a sink for its log lines (called from any of its threads).
+typedef int (*PFN_SetZORCAMLogCallback)(ZorcamLogCallback callback);
+// The open camera's image scale: the sensor's own and the one of the delivered
+// frames, arcseconds per pixel, 0 when unknown. 0 = answered.
+typedef int (*PFN_GetZORCAMImageScale)(ZorcamHandle handle, double* nativeArcsecPerPixel,
+                                       double* deliveredArcsecPerPixel);
+// The cameras a server offers, names separated by '\n' in `names` (size bytes);
+// returns their number, -1 when the server cannot be reached.
+typedef int (*PFN_ListZORCAMServerCameras)(const char* host, int port, int timeoutMs, char* names,
+                                           int size);
+}

@@ -1,11 +1,13 @@
 #include "camera/Zorcamlib.h"
 
+#include "app/Mylog.h"
 #include "app/Mystructs.h"
 #include "dialogs/MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QLibrary>
 
 namespace {
@@ -66,6 +68,21 @@ enum Index {
 
 QFunctionPointer g_entry[kZorcamEntryPointCount] = {};
 QString g_libraryBaseName;
+QString g_libraryOverride;
+QString g_libraryChosen;
+QString g_libraryLoaded;
+QString g_libraryRequested; // the override's or settings' choice at the last load
+PFN_GetZORCAMImageScale g_imageScale = nullptr;
+// Every library loaded in this run, by the name it was asked for; never unloaded.
+QHash<QString, QLibrary*> g_libraries;
+
+// The library's log lines go into the program's log.
+void LibraryLog(int level, const char* text) {
+    const QString word = level >= 2   ? QStringLiteral("Error")
+                         : level == 1 ? QStringLiteral("Warnning")
+                                      : QStringLiteral("Info");
+    WriteLog(word, QString::fromUtf8(text ? text : ""));
+}
 
 template <typename Fn> Fn Entry(Index index) {
     return reinterpret_cast<Fn>(g_entry[index]);
@@ -85,17 +102,25 @@ QByteArray SymbolName(const EntryPoint& e) {
 #define ZW_CAMERA_LIBRARY_DIR "../lib/zenithwand"
 #endif
 
-// Beside the program first, then where an installed program keeps it
-// (<prefix>/lib/<multiarch>/zenithwand), then by plain name through the system's search.
+// A path is taken as it is. A name is looked for beside the program first, then
+// where an installed program keeps it (<prefix>/lib/<multiarch>/zenithwand), then
+// through the system's search. A library loaded before is reused.
 QLibrary* OpenLibrary(const QString& baseName) {
+    if (QLibrary* known = g_libraries.value(baseName))
+        return known;
     const QDir programDir(QCoreApplication::applicationDirPath());
-    const QStringList candidates = {
-        programDir.filePath(baseName),
-        programDir.filePath(QStringLiteral(ZW_CAMERA_LIBRARY_DIR "/") + baseName), baseName};
+    const QStringList candidates =
+        baseName.contains(QLatin1Char('/'))
+            ? QStringList{baseName}
+            : QStringList{programDir.filePath(baseName),
+                          programDir.filePath(QStringLiteral(ZW_CAMERA_LIBRARY_DIR "/") + baseName),
+                          baseName};
     for (const QString& candidate : candidates) {
         auto* lib = new QLibrary(candidate);
-        if (lib->load())
+        if (lib->load()) {
+            g_libraries.insert(baseName, lib);
             return lib;
+        }
         delete lib;
     }
     return nullptr;
@@ -107,10 +132,47 @@ void SetCameraLibraryNameForTesting(const QString& baseName) {
     g_libraryBaseName = baseName;
 }
 
+QString CameraLibraryFileName(const QString& nameOrPath) {
+    const QString name = nameOrPath.trimmed();
+    if (name.compare(QLatin1String("sim"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("zorcam");
+    if (name.compare(QLatin1String("indi"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("zorcam-indi");
+    return name;
+}
+
 void SetCameraLibraryOverride(const QString& nameOrPath) {
-    const bool isPath =
-        nameOrPath.contains(QLatin1Char('/')) || nameOrPath.contains(QLatin1Char('\\'));
-    g_libraryBaseName = isPath ? QFileInfo(nameOrPath).absoluteFilePath() : nameOrPath;
+    // A relative path counts from the current folder, not from the program's.
+    const QString name = CameraLibraryFileName(nameOrPath);
+    const bool isPath = name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'));
+    g_libraryOverride = isPath ? QFileInfo(name).absoluteFilePath() : name;
+}
+
+void SetChosenCameraLibrary(const QString& nameOrPath) {
+    g_libraryChosen = CameraLibraryFileName(nameOrPath);
+}
+
+namespace {
+QString RequestedCameraLibrary() {
+    for (const QString* name : {&g_libraryOverride, &g_libraryChosen})
+        if (!name->isEmpty())
+            return *name;
+    return QStringLiteral("zorcam");
+}
+} // namespace
+
+QString WantedCameraLibrary() {
+    if (g_libraryOverride.isEmpty() && !g_libraryBaseName.isEmpty())
+        return g_libraryBaseName;
+    return RequestedCameraLibrary();
+}
+
+bool CameraLibraryChoiceChanged() {
+    return RequestedCameraLibrary() != g_libraryRequested;
+}
+
+QString LoadedCameraLibrary() {
+    return g_libraryLoaded;
 }
 
 const char* ZorcamEntryPointName(int index) {
@@ -124,20 +186,23 @@ bool ZorcamEntryPointFound(int index) {
 void LoadCameraLibrary() {
     for (QFunctionPointer& p : g_entry)
         p = nullptr;
-    if (g_cameraLibrary) {
-        // Loaded again (a new main window in the same process): the old handle
-        // goes, the library itself stays mapped (QLibrary never unloads by itself).
-        delete g_cameraLibrary;
-        g_cameraLibrary = nullptr;
-    }
+    g_imageScale = nullptr;
+    // The libraries stay mapped and are kept in g_libraries.
+    g_cameraLibrary = nullptr;
 
-    const QString baseName =
-        g_libraryBaseName.isEmpty() ? QStringLiteral("zorcam") : g_libraryBaseName;
+    const QString baseName = WantedCameraLibrary();
+    g_libraryLoaded = baseName;
+    g_libraryRequested = RequestedCameraLibrary();
     g_cameraLibrary = OpenLibrary(baseName);
     if (!g_cameraLibrary) {
         ShowMessage(QStringLiteral("加载zorcam.dll失败"));
         return;
     }
+    if (auto setLog = reinterpret_cast<PFN_SetZORCAMLogCallback>(
+            g_cameraLibrary->resolve("SetZORCAMLogCallback")))
+        setLog(&LibraryLog);
+    g_imageScale =
+        reinterpret_cast<PFN_GetZORCAMImageScale>(g_cameraLibrary->resolve("GetZORCAMImageScale"));
     for (int i = 0; i < kZorcamEntryPointCount; ++i) {
         g_entry[i] = g_cameraLibrary->resolve(SymbolName(kEntryPoints[i]).constData());
         if (!g_entry[i])
@@ -210,4 +275,30 @@ int ZorcamSetResolution(ZorcamHandle handle, int x, int y, int width, int height
 int ZorcamStopLive(ZorcamHandle handle) {
     auto f = Entry<PFN_StopZORCAMLive>(kStopLive);
     return f ? f(handle) : -1;
+}
+
+bool ZorcamGetImageScale(ZorcamHandle handle, double* nativeArcsecPerPixel,
+                         double* deliveredArcsecPerPixel) {
+    return g_imageScale && g_imageScale(handle, nativeArcsecPerPixel, deliveredArcsecPerPixel) == 0;
+}
+
+PFN_ListZORCAMServerCameras ZorcamServerCameraLister() {
+    QLibrary* lib = OpenLibrary(CameraLibraryFileName(QStringLiteral("indi")));
+    return lib ? reinterpret_cast<PFN_ListZORCAMServerCameras>(
+                     lib->resolve("ListZORCAMServerCameras"))
+               : nullptr;
+}
+
+int ZorcamListServerCameras(PFN_ListZORCAMServerCameras lister, const QString& host, int port,
+                            int timeoutMs, QStringList& names) {
+    names.clear();
+    if (!lister)
+        return -1;
+    QByteArray buffer(8192, 0);
+    const int n = lister(host.toUtf8().constData(), port, timeoutMs, buffer.data(),
+                         static_cast<int>(buffer.size()));
+    const QString text = QString::fromUtf8(buffer.constData());
+    for (const QString& name : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        names.append(name);
+    return n;
 }

@@ -1,22 +1,30 @@
-// The binding to the camera library "zorcam", loaded by name at run time.
+// The binding to the camera library, loaded by name at run time: "zorcam" (the
+// simulated camera, the default), "zorcam-indi" (cameras on an INDI server) or
+// another file.
 //
 // Usage:
-//   LoadCameraLibrary();                 // once, when the main window is first shown
+//   SetCameraLibraryOverride("indi");    // command line: "sim", "indi" or a path; wins
+//   SetChosenCameraLibrary("zorcam-indi"); // the settings' choice
+//   LoadCameraLibrary();                 // when the main window is first shown, and again
+//                                        // at a Connect after the choice changed
 //   if (ZorcamInitResource() == 0) ...   // then call through the wrappers below
 //
 // LoadCameraLibrary looks for the library in the program's folder first, then by
 // its plain name (system paths). A missing library or entry point is reported in a
 // message box and start-up goes on. Every wrapper answers a missing entry point
 // with a failure at once (-1 for a status, 0 for a count or a handle), so a
-// caller neither crashes nor blocks.
+// caller neither crashes nor blocks. A library loaded once stays mapped for the
+// rest of the run (its threads may still be ending): loading another one only
+// switches the entry points.
 //
 // The entry points are written only by LoadCameraLibrary on the user-interface
-// thread, before any capture thread is started, and read afterwards from both.
+// thread while no capture thread runs, and read afterwards from both.
 #pragma once
 
 #include "camera/ZorcamApi.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -27,10 +35,20 @@ void LoadCameraLibrary();
 // lacks entry points, or none at all.
 void SetCameraLibraryNameForTesting(const QString& baseName);
 
-// The user's choice of camera library (command line), before LoadCameraLibrary:
-// a base name ("zorcam-indi", looked up like "zorcam") or the path of a file
-// (anything with a folder separator; a relative path counts from the current folder).
+// The library the command line asks for, before every other choice: "sim",
+// "indi", a base name or a path to the file. Empty: no override.
 void SetCameraLibraryOverride(const QString& nameOrPath);
+// The library the settings choose ("zorcam" or "zorcam-indi"); empty: "zorcam".
+void SetChosenCameraLibrary(const QString& nameOrPath);
+// The library LoadCameraLibrary would load now, and the one it loaded last
+// (empty before the first load).
+QString WantedCameraLibrary();
+QString LoadedCameraLibrary();
+// True when the command line's or the settings' choice differs from the one the
+// last load followed (a test's library name does not count).
+bool CameraLibraryChoiceChanged();
+// "sim" -> "zorcam", "indi" -> "zorcam-indi", anything else as it is.
+QString CameraLibraryFileName(const QString& nameOrPath);
 
 // Names of the 21 entry points in lookup order, and whether each was found.
 inline constexpr int kZorcamEntryPointCount = 21;
@@ -52,3 +70,16 @@ int ZorcamGetLiveFrame(ZorcamHandle handle, std::uint32_t* width, std::uint32_t*
 int ZorcamSetStreamMode(ZorcamHandle handle, int mode);
 int ZorcamSetResolution(ZorcamHandle handle, int x, int y, int width, int height);
 int ZorcamStopLive(ZorcamHandle handle);
+
+// Calls beyond the 21 that a library may offer (false / -1 when it does not).
+// The open camera's scale in arcseconds per pixel: the sensor's and the delivered frames'.
+bool ZorcamGetImageScale(ZorcamHandle handle, double* nativeArcsecPerPixel,
+                         double* deliveredArcsecPerPixel);
+// The INDI camera library's call that lists the cameras a server offers (the
+// library is loaded for this if needed; the camera in use is not touched). Look
+// it up on the user-interface thread; the call itself may run on any thread.
+// Null when the library or the call is missing.
+PFN_ListZORCAMServerCameras ZorcamServerCameraLister();
+// Runs the lister: the names, or -1 when no server answered or there is no lister.
+int ZorcamListServerCameras(PFN_ListZORCAMServerCameras lister, const QString& host, int port,
+                            int timeoutMs, QStringList& names);

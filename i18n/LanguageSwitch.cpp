@@ -86,12 +86,13 @@ void TFormMain::ApplyMenuTexts() {
     ui->MenuItem_manual->setText(m.ManualMenu);
     if (Label_noFrames && frameWatch.Lost())
         Label_noFrames->setText(m.NoFramesMsg);
+    ui->MenuItem_camera->setText(TranslateMessage(QStringLiteral("Camera...")));
 
     const QString family = FamilyFor(m.FontFamily, curLang);
     for (QAction* a :
          {ui->MenuItem_exit, ui->MenuItem_save, ui->MenuItem_connect, ui->MenuItem_showMask,
           ui->MenuItem_astroRef, ui->MenuItem_trace, ui->MenuItem_stretch, ui->MenuItem_style,
-          ui->MenuItem_about, ui->MenuItem_manual})
+          ui->MenuItem_about, ui->MenuItem_manual, ui->MenuItem_camera})
         SetFamily(a, family);
     for (QMenu* menu : {ui->MenuItem_file, ui->MenuItem_tools, ui->MenuItem_zoom, ui->MenuItem_lang,
                         ui->MenuItem_help})

@@ -10,6 +10,7 @@ PACKAGES=(
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     libsimpleini-dev liberfa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libindi-dev libcfitsio-dev indi-bin
     xvfb xauth
     dpkg-dev file lintian desktop-file-utils appstream
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
