@@ -14,10 +14,11 @@ using Complex = std::complex<double>;
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kDeg = kPi / 180.0;
-constexpr double kMinPairPx = 30.0;  // shorter pairs give their direction too roughly
-constexpr double kPairSlackPx = 1.5; // equal separations, within this
-constexpr double kShiftCellPx = 5.0; // shifts voted in cells this wide
-constexpr int kMinTies = 4;          // stars that must meet for a frame to be tied
+constexpr double kMinPairPx = 30.0;     // shorter pairs give their direction too roughly
+constexpr double kPairSlackPx = 1.5;    // equal separations, within this
+constexpr double kShiftCellPx = 5.0;    // shifts voted in cells this wide
+constexpr int kMinTies = 4;             // stars that must meet for a frame to be tied
+constexpr double kWeightFloorPx = 0.03; // no track weighs more than one this steady
 
 struct Pair {
     double length;
@@ -217,9 +218,12 @@ bool AxisFollower::AddFrame(const std::vector<DetectedStar>& stars) {
     if (!TieFrames(last_, now, o_, tie))
         return false;
     const double turn = std::arg(tie.turn) / kDeg;
-    // A frame that shows no movement (the same frame again, or the axis at rest) adds
-    // nothing: the next frame is tied to the one before it.
-    if (std::abs(turn) < 0.01 && std::abs(tie.shift) < 0.1)
+    // The same frame again (every star exactly where it was) adds nothing; a new frame
+    // of an axis at rest adds its own measurement of the same places.
+    const bool same = std::all_of(tie.met.begin(), tie.met.end(), [&](const auto& m) {
+        return last_[m.first].x == now[m.second].x && last_[m.first].y == now[m.second].y;
+    });
+    if (same)
         return true;
 
     turnDeg_ += turn;
@@ -305,9 +309,12 @@ AxisFitResult AxisFollower::Fit() const {
     double cy = (a11 * b2 - a12 * b1) / det;
 
     // Least squares on the distances from the circles, dropping the points far off.
+    // Each track weighs by how closely its points keep to its circle (a faint star's
+    // centroids scatter more than a bright one's); all alike in the first round.
     std::vector<double> radius(nTracks, 0);
+    std::vector<double> weight(nTracks, 1.0);
     double rms = 0;
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 5; ++round) {
         for (int iter = 0; iter < 20; ++iter) {
             std::vector<double> ux(nTracks, 0), uy(nTracks, 0), rr(nTracks, 0);
             std::vector<int> cnt(nTracks, 0);
@@ -336,11 +343,12 @@ AxisFitResult AxisFollower::Fit() const {
                     const double e = d - radius[p.track];
                     const double jx = -(p.x - cx) / d + ux[p.track];
                     const double jy = -(p.y - cy) / d + uy[p.track];
-                    j11 += jx * jx;
-                    j12 += jx * jy;
-                    j22 += jy * jy;
-                    g1 += jx * e;
-                    g2 += jy * e;
+                    const double w = weight[p.track];
+                    j11 += w * jx * jx;
+                    j12 += w * jx * jy;
+                    j22 += w * jy * jy;
+                    g1 += w * jx * e;
+                    g2 += w * jy * e;
                 }
             det = j11 * j22 - j12 * j12;
             if (!(std::abs(det) > 0))
@@ -361,6 +369,19 @@ AxisFitResult AxisFollower::Fit() const {
                 ++kept;
             }
         rms = kept > 0 ? std::sqrt(sum / kept) : 0;
+        std::vector<double> trackSum(nTracks, 0);
+        std::vector<int> trackCount(nTracks, 0);
+        for (const P& p : pts)
+            if (p.kept) {
+                const double e = std::hypot(p.x - cx, p.y - cy) - radius[p.track];
+                trackSum[p.track] += e * e;
+                ++trackCount[p.track];
+            }
+        for (int t = 0; t < nTracks; ++t) {
+            // A track's own radius takes one of its points' worth of freedom.
+            const double var = trackCount[t] > 1 ? trackSum[t] / (trackCount[t] - 1) : rms * rms;
+            weight[t] = 1.0 / (var + kWeightFloorPx * kWeightFloorPx);
+        }
         const double limit = std::max(o_.outlierSigmas * rms, o_.outlierFloorPx);
         bool dropped = false;
         for (P& p : pts)
@@ -368,7 +389,7 @@ AxisFitResult AxisFollower::Fit() const {
                 p.kept = false;
                 dropped = true;
             }
-        if (!dropped)
+        if (!dropped && round > 0)
             break;
     }
     if (!std::isfinite(cx) || !std::isfinite(cy))

@@ -17,8 +17,8 @@
 // moves between frames. The axis centre is the common centre of circles through
 // the tracks: an algebraic first guess, then least squares on the distances of the
 // points from their track's circle, points that lie far off dropped and the fit
-// repeated. A frame that cannot be tied to the one before is skipped; a frame that
-// shows no movement adds nothing.
+// repeated. A frame that cannot be tied to the one before is skipped; the same
+// frame given twice adds nothing.
 #pragma once
 
 #include "astro/StarDetect.h"
