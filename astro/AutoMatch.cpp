@@ -53,6 +53,8 @@ public:
                     continue;
                 double turn = (std::arg(w) - std::arg(offsets_[i])) / kDeg;
                 turn -= 360.0 * std::floor(turn / 360.0);
+                if (!(turn >= 0.0 && turn < 360.0)) // a star without a number for a place
+                    continue;
                 votes[static_cast<int>(turn) % kBins] |= 1u << i;
             }
         }

@@ -153,6 +153,8 @@ bool TieFrames(const std::vector<DetectedStar>& before, const std::vector<Detect
         for (; it != b.end() && it->length <= p.length + kPairSlackPx; ++it) {
             double t = std::arg(it->v / p.v) / kDeg;
             t -= 360.0 * std::floor(t / 360.0);
+            if (!(t >= 0.0 && t < 360.0))
+                continue;
             const int bin = static_cast<int>(t) % 360;
             ++bins[bin];
             votes.push_back({t, p.i, it->i, it->j});
@@ -422,6 +424,8 @@ AxisFitResult AxisFollower::Fit() const {
             bestTrack = t;
         }
     }
+    if (bestTrack < 0)
+        return r;
     const std::vector<Point>& tr = tracks_[used[bestTrack]];
     const Point picks[3] = {tr.front(), tr[tr.size() / 2], tr.back()};
     for (int i = 0; i < 3; ++i)
