@@ -201,12 +201,11 @@ AutoMatchResult MatchTemplate(const std::vector<DetectedStar>& stars,
     r.score = best.score;
     r.runnerUpScore = runnerUp;
 
-    const bool enough = (best.matched >= options.minMatched &&
-                         best.matched >= best.expected - options.allowedMisses) ||
-                        (best.matched >= options.minMatchedNearEdge &&
-                         best.expected < options.minMatched + options.allowedMisses &&
-                         best.matched >= best.expected - options.allowedMisses &&
-                         best.score >= options.minClosenessNearEdge * best.matched);
+    const bool enough =
+        (best.matched >= options.minMatched &&
+         best.matched >= best.expected - options.allowedMisses) ||
+        (best.matched >= options.minMatchedNearEdge && best.matched == best.expected &&
+         best.score >= options.minClosenessNearEdge * best.matched);
     if (!enough)
         return r;
     if (best.score - runnerUp < options.minMargin) {

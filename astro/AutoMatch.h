@@ -39,7 +39,8 @@ struct AutoMatchOptions {
     int minMatched = 4;           // template stars besides B that must be found, at least
     int allowedMisses = 1;        // of those predicted inside the frame, this many may be missing
     // With few template stars inside the frame (pole star near an edge), this many
-    // may do when they are found this close on average (score per star).
+    // may do when every one inside the frame is found, this close on average (score
+    // per star).
     int minMatchedNearEdge = 3;
     double minClosenessNearEdge = 0.85;
     double minMargin = 1.5; // best score minus the runner-up's, at least
