@@ -168,6 +168,19 @@ public:
     double maskAnchorX = 0, maskAnchorY = 0;
     float maskAnchorZoom = 1.0f;
     bool workflowFiltersInstalled = false;
+    // What a star measured at (sx, sy) does in the current step (a double-click's
+    // second half), and star position n (1..3) of the RA circle recorded.
+    void ActOnPickedStar(double sx, double sy);
+    void RecordStarPosition(int n, double sx, double sy);
+
+    // ---- automatic template match and RA axis (workflow/AutoAlign.cpp) ----------------
+    void AutoBtn_mask_findingClick();
+    void AutoBtn_roughClick();
+    void Btn_autoAxisClick();
+    void Timer_autoAxisTimer();
+    void InstallAutoAlign(); // wires the three buttons and the follow timer
+    QTimer* Timer_autoAxis = nullptr;
+    std::shared_ptr<class AxisFollower> axisFollower; // while the stars are followed
 
     // ---- languages ---------------------------------------------------------------------
     void InitLanguages();

@@ -69,19 +69,6 @@ void ShowOverlayAtPointer(TFormMain& w) {
     w.ui->MenuItem_showMask->setChecked(true);
 }
 
-// Record star position n (1..3) of the RA circle.
-void RecordPosition(TFormMain& w, int n, double sx, double sy) {
-    QLabel* circles[] = {w.ui->Circle_starPos1, w.ui->Circle_starPos2, w.ui->Circle_starPos3};
-    double* xs[] = {&w.starPos1X, &w.starPos2X, &w.starPos3X};
-    double* ys[] = {&w.starPos1Y, &w.starPos2Y, &w.starPos3Y};
-    bool* picked[] = {&w.starPicked1, &w.starPicked2, &w.starPicked3};
-    *xs[n - 1] = sx;
-    *ys[n - 1] = sy;
-    *picked[n - 1] = true;
-    w.SetStarPosIndicator(circles[n - 1], true);
-    w.Img_cap->setCursor(Qt::ArrowCursor);
-}
-
 // The pole star picked in step 9 or 11: the template goes on it, and the expected
 // position follows from the template's pole at the current angle.
 void PickPoleStar(TFormMain& w, double sx, double sy) {
@@ -107,6 +94,7 @@ void TFormMain::InstallWorkflowFilters() {
         new RotationWheelFilter(this, ui->TrackBar_mask_finding, ui->TrackBar_mask_rough);
     ui->TrackBar_mask_finding->installEventFilter(filter);
     ui->TrackBar_mask_rough->installEventFilter(filter);
+    InstallAutoAlign();
     // The ring timer runs for good from the first tip on; it only turns the ring
     // while the ring is shown.
     Timer_updateAngle->setInterval(kRingIntervalMs);
@@ -127,7 +115,22 @@ void TFormMain::Img_capDblClick(QPointF imagePos) {
         ShowMessage(QStringLiteral("Get the Star Position failed, please try again."));
         return;
     }
+    ActOnPickedStar(sx, sy);
+}
 
+void TFormMain::RecordStarPosition(int n, double sx, double sy) {
+    QLabel* circles[] = {ui->Circle_starPos1, ui->Circle_starPos2, ui->Circle_starPos3};
+    double* xs[] = {&starPos1X, &starPos2X, &starPos3X};
+    double* ys[] = {&starPos1Y, &starPos2Y, &starPos3Y};
+    bool* picked[] = {&starPicked1, &starPicked2, &starPicked3};
+    *xs[n - 1] = sx;
+    *ys[n - 1] = sy;
+    *picked[n - 1] = true;
+    SetStarPosIndicator(circles[n - 1], true);
+    Img_cap->setCursor(Qt::ArrowCursor);
+}
+
+void TFormMain::ActOnPickedStar(double sx, double sy) {
     switch (wizardStep) {
     case Wizard::ConfirmPolaris:
         ShowOverlayAtPointer(*this);
@@ -137,19 +140,19 @@ void TFormMain::Img_capDblClick(QPointF imagePos) {
         break;
     case Wizard::GetFirstPos:
         ui->Rectangle_tipMsg->hide();
-        RecordPosition(*this, 1, sx, sy);
+        RecordStarPosition(1, sx, sy);
         ui->Image_rotateDirect->show();
         GoToStep(Wizard::RotateFirst);
         break;
     case Wizard::GetSecond:
         ui->Rectangle_tipMsg->hide();
-        RecordPosition(*this, 2, sx, sy);
+        RecordStarPosition(2, sx, sy);
         ui->Image_rotateDirect->show();
         GoToStep(Wizard::RotateSecond);
         break;
     case Wizard::GetThird:
         ui->Rectangle_tipMsg->hide();
-        RecordPosition(*this, 3, sx, sy);
+        RecordStarPosition(3, sx, sy);
         // Three positions on a line give no circle: no marks, step 8 all the same.
         if (CalcCircleCenter(starPos1X, starPos1Y, starPos2X, starPos2Y, starPos3X, starPos3Y,
                              circleX, circleY, circleRadius) == 1) {

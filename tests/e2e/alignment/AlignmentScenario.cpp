@@ -134,13 +134,18 @@ public:
         Connect();
         ChooseHemisphere();
         SetExposureAndGain();
-        MatchTemplateOnPoleStar();
+        if (s_.automatic)
+            MatchTemplateAutomatically();
+        else
+            MatchTemplateOnPoleStar();
         if (acceptRecordedCentre) {
             Require(questions_ == 1 && Step() == 9,
                     QStringLiteral("the recorded axis centre was not offered"));
             Note(QStringLiteral("session %1: recorded centre %2 accepted")
                      .arg(number_)
                      .arg(Ui()->Label_criCenterPos->text()));
+        } else if (s_.automatic) {
+            FindRaAxisAutomatically();
         } else {
             FindRaAxis();
         }
@@ -508,9 +513,60 @@ private:
                  .arg(star.magnitude, 0, 'f', 2));
     }
 
+    // "Auto" beside a rotation bar: the template must then sit on the stars.
+    void AutoMatch(QAbstractButton* button, const QString& what) {
+        Click(button, what);
+        Require(main_->Img_Mask->isVisible(),
+                what + QStringLiteral(": no template (tip: %1)").arg(Ui()->Text_tip->text()));
+        const double perRing =
+            RingMisfit(mount_.Stars()) / static_cast<double>(TemplateRings(s_.hemisphere).size());
+        Require(perRing < 3.0, QStringLiteral("%1: the template does not match the stars (%2 px "
+                                              "per ring)")
+                                   .arg(what)
+                                   .arg(perRing, 0, 'f', 2));
+    }
+
+    void MatchTemplateAutomatically() {
+        AutoMatch(Ui()->AutoBtn_mask_finding, QStringLiteral("Auto (step 2)"));
+        Note(QStringLiteral("session %1: Auto turned the template to %2 degrees (sky turned %3)")
+                 .arg(number_)
+                 .arg(Ui()->TrackBar_mask_finding->value())
+                 .arg(mount_.Truth().skyTurnDeg, 0, 'f', 2));
+        Moment(QStringLiteral("2-template-matched"));
+        Click(Ui()->Btn2_tip, QStringLiteral("Success (step 2)"));
+    }
+
+    void FindRaAxisAutomatically() {
+        ExpectStep(3, QStringLiteral("step 2"));
+        Click(Ui()->Btn_autoAxis, QStringLiteral("Auto Axis"));
+        for (int i = 0; i < s_.raFollowSteps && Step() == 3; ++i) {
+            Mount("ra", s_.raFollowStepDeg);
+            Require(ServeEventsUntil([this] { return Step() != 3 || mount_.WaitFrames(2); }),
+                    QStringLiteral("no frames while following the stars"));
+        }
+        Require(
+            ServeEventsUntil([this] { return Step() == 8; }),
+            QStringLiteral("Auto Axis did not reach step 8 (tip: %1)").arg(Ui()->Text_tip->text()));
+        Require(g_showAxisMark, QStringLiteral("no axis centre after Auto Axis"));
+        Moment(QStringLiteral("3-axis-circle"));
+        Click(Ui()->Btn2_tip, QStringLiteral("Correct (step 8)"));
+        ExpectStep(9, QStringLiteral("step 8"));
+        const ZorcamSimTruth t = mount_.Truth();
+        Note(QStringLiteral("session %1: Auto Axis centre (%2,%3), true (%4,%5)")
+                 .arg(number_)
+                 .arg(main_->axisX, 0, 'f', 3)
+                 .arg(main_->axisY, 0, 'f', 3)
+                 .arg(t.axisX, 0, 'f', 3)
+                 .arg(t.axisY, 0, 'f', 3));
+    }
+
     void PlaceExpectedPoleStar() {
-        DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 9)"));
-        TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 9"));
+        if (s_.automatic) {
+            AutoMatch(Ui()->AutoBtn_rough, QStringLiteral("Auto (step 9)"));
+        } else {
+            DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 9)"));
+            TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 9"));
+        }
         Require(g_showEptNStar, QStringLiteral("no ring at the expected position"));
         Moment(QStringLiteral("4-expected-position"));
         Click(Ui()->Btn2_tip, QStringLiteral("Success (step 9)"));
@@ -528,9 +584,13 @@ private:
     }
 
     void FixReferenceStars() {
-        DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 11)"));
-        TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 11"),
-                         Ui()->TrackBar_mask_rough->value());
+        if (s_.automatic) {
+            AutoMatch(Ui()->AutoBtn_rough, QStringLiteral("Auto (step 11)"));
+        } else {
+            DoubleClickImage(StarLabelled("B"), QStringLiteral("the pole star (step 11)"));
+            TurnUntilMatched(Ui()->TrackBar_mask_rough, QStringLiteral("step 11"),
+                             Ui()->TrackBar_mask_rough->value());
+        }
         Click(Ui()->Btn2_tip, QStringLiteral("Success (step 11)"));
         ExpectStep(12, QStringLiteral("step 11"));
     }
@@ -550,15 +610,15 @@ private:
         // stays over a few frames.
         auto settled = [this] {
             QPointF sum;
-            constexpr int kFrames = 6;
-            for (int i = 0; i < kFrames; ++i) {
+            const int frames = s_.fineTuneFrames;
+            for (int i = 0; i < frames; ++i) {
                 Require(mount_.WaitFrames(1), QStringLiteral("no frames in monitor mode"));
                 sum += PoleOffset();
             }
-            return sum / kFrames;
+            return sum / frames;
         };
         TurnScrewsUntil(
-            settled, [] { return QPointF(0, 0); }, 2.0, 0.15,
+            settled, [] { return QPointF(0, 0); }, 2.0, s_.fineTunePx,
             QStringLiteral("pole mark and axis mark"));
         Moment(QStringLiteral("7-monitor-aligned"));
     }
@@ -655,6 +715,21 @@ std::vector<Scenario> AllScenarios() {
                 s.assertTargets = data == QLatin1String("date");
                 all.push_back(s);
             }
+
+    // Only the automatic ways (and the screws), the camera turned well away.
+    for (const char hemisphere : {'N', 'S'}) {
+        Scenario s = Base(hemisphere == 'N' ? QStringLiteral("north-automatic")
+                                            : QStringLiteral("south-automatic"),
+                          hemisphere, 2024);
+        s.automatic = true;
+        s.residualTargetArcsec = 5.0;
+        s.fineTunePx = 0.08;
+        s.fineTuneFrames = 16;
+        s.raFollowStepDeg = 2; // turned slowly, as the tip asks
+        s.raFollowSteps = 25;
+        s.rollDeg = hemisphere == 'N' ? 143 : -117;
+        all.push_back(s);
+    }
     return all;
 }
 

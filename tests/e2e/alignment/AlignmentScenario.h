@@ -42,6 +42,14 @@ struct Scenario {
     QDate date; // the moment's date (both sides); invalid: 23 May of `year`
     QString starData = QStringLiteral("table");
     double residualTargetArcsec = 30.0;
+    // The pole star and the template turn found with "Auto", the RA axis with "Auto
+    // Axis" over a turn in steps of raFollowStepDeg; only the screws are turned by hand.
+    bool automatic = false;
+    double raFollowStepDeg = 8;
+    int raFollowSteps = 5;
+    // How close the user brings the pole mark to the axis mark in the close-up (px).
+    double fineTunePx = 0.15;
+    int fineTuneFrames = 6; // frames the eye takes to settle on where the mark stays
 };
 
 struct ScenarioResult {
@@ -55,6 +63,7 @@ struct ScenarioResult {
 };
 
 constexpr double kPoleTargetPx = 1.0;
+constexpr double kAutomaticResidualTargetArcsec = 5.0; // the automatic ways, aligned closer
 
 std::vector<Scenario> AllScenarios();
 const Scenario* FindScenario(const QString& name);

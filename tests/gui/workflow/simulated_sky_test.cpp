@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QLibrary>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -45,7 +46,8 @@ protected:
                     .arg(raAngle)
                     .arg(altErr)
                     .arg(azErr)
-                    .toUtf8());
+                    .toUtf8() +
+                extraConfig_);
         ASSERT_TRUE(f.commit());
     }
 
@@ -84,6 +86,7 @@ protected:
 
     QTemporaryDir simDir_;
     QString configPath_;
+    QByteArray extraConfig_; // more keys of [mount], written after the others
     QLibrary library_;
     int (*getTruth_)(ZorcamSimTruth*) = nullptr;
     int (*reload_)() = nullptr;
@@ -192,5 +195,127 @@ TEST_F(SimulatedSkyTest, AConnectionAfterAnUnconfirmedSwitchRestoresTheStoredHem
     EXPECT_EQ(ui().Text_tip->text(), g_tipTexts.ZenithWandSettingTip);
     EXPECT_TRUE(g_tipTexts.ZenithWandSettingTip.contains(QStringLiteral("Polaris")));
 }
+
+// The automatic ways on the simulated sky, in both hemispheres with the camera
+// turned: "Auto" places the template as a double-click and the bar would, refuses
+// when the pole star is not in view, and "Auto Axis" finds the axis over a turn.
+struct AutoCase {
+    const char* hemisphere;
+    double roll;     // camera roll, degrees
+    double skyAngle; // turn of the sky, degrees
+};
+
+class AutoAlignSkyTest : public SimulatedSkyTest, public ::testing::WithParamInterface<AutoCase> {
+protected:
+    void SetUp() override {
+        SimulatedSkyTest::SetUp();
+        extraConfig_ = QStringLiteral("rollDeg = %1\n[sky]\nhemisphere = %2\nskyAngleDeg = %3\n")
+                           .arg(GetParam().roll)
+                           .arg(GetParam().hemisphere)
+                           .arg(GetParam().skyAngle)
+                           .toUtf8();
+        writeConfig(0, 30, -20);
+        reload_();
+    }
+
+    // Connected, in the hemisphere of the case, at step 2.
+    void toStep2() {
+        ASSERT_NO_FATAL_FAILURE(connectCamera());
+        if (QLatin1String(GetParam().hemisphere) == QLatin1String("S"))
+            QTest::mouseClick(ui().RadioBtn_south, Qt::LeftButton);
+        ASSERT_EQ(w().curRegion, GetParam().hemisphere);
+        ASSERT_EQ(w().wizardStep, 1);
+        clickBtn2();
+        ASSERT_EQ(w().wizardStep, 2);
+    }
+
+    // The turn so far that the tip shows (-1 when it shows none).
+    double turnShown() {
+        static const QRegularExpression number(QStringLiteral("([0-9]+\\.[0-9])°$"));
+        const QRegularExpressionMatch m = number.match(ui().Text_tip->text());
+        return m.hasMatch() ? m.captured(1).toDouble() : -1;
+    }
+
+    static int barOf(double turn) {
+        return int(std::lround(turn - 360 * std::floor(turn / 360))) % 360;
+    }
+    static int barDistance(int a, int b) {
+        return std::min(std::abs(a - b), 360 - std::abs(a - b));
+    }
+};
+
+TEST_P(AutoAlignSkyTest, AutoPlacesTheTemplateAndTheBarOrRefusesWithoutThePoleStar) {
+    ASSERT_NO_FATAL_FAILURE(toStep2());
+    ZorcamSimTruth t = truth();
+    QTest::mouseClick(ui().AutoBtn_mask_finding, Qt::LeftButton);
+    EXPECT_TRUE(w().Img_Mask->isVisible());
+    EXPECT_TRUE(ui().MenuItem_showMask->isChecked());
+    expectNear(w().maskAnchorX, w().maskAnchorY, t.starBX, t.starBY, 1.0,
+               "template on the pole star");
+    EXPECT_LE(barDistance(ui().TrackBar_mask_finding->value(), barOf(t.skyTurnDeg)), 1);
+    EXPECT_EQ(w().Img_Mask->rotation(), ui().TrackBar_mask_finding->value());
+    EXPECT_EQ(w().wizardStep, 2);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+
+    // The pole star far out of the frame: a note, and nothing moves.
+    ASSERT_NO_FATAL_FAILURE(moveMount(0, 600, 0));
+    const int bar = ui().TrackBar_mask_finding->value();
+    const double anchorX = w().maskAnchorX;
+    QTest::mouseClick(ui().AutoBtn_mask_finding, Qt::LeftButton);
+    EXPECT_EQ(ui().TrackBar_mask_finding->value(), bar);
+    EXPECT_EQ(w().maskAnchorX, anchorX);
+    EXPECT_TRUE(panelShown());
+    EXPECT_TRUE(ui().Text_tip->text().contains(QStringLiteral("No convincing match")));
+    EXPECT_TRUE(ui().Btn2_tip->isVisible());
+
+    // Step 9 with the rough bar: the expected pole star follows as with a double-click.
+    ASSERT_NO_FATAL_FAILURE(moveMount(0, 30, -20));
+    clickBtn2();
+    ASSERT_EQ(w().wizardStep, 3);
+    w().axisX = t.axisX;
+    w().axisY = t.axisY;
+    w().GoToStep(9);
+    t = truth();
+    QTest::mouseClick(ui().AutoBtn_rough, Qt::LeftButton);
+    EXPECT_TRUE(g_showEptNStar);
+    EXPECT_LE(barDistance(ui().TrackBar_mask_rough->value(), barOf(t.skyTurnDeg)), 1);
+    expectNear(w().curNStarX, w().curNStarY, t.starBX, t.starBY, 1.0, "current pole star");
+    expectNear(w().eptNStarX, w().eptNStarY, t.starBX - (t.poleX - t.axisX),
+               t.starBY - (t.poleY - t.axisY), 3.0, "expected pole star");
+}
+
+TEST_P(AutoAlignSkyTest, AutoAxisFollowsAFortyDegreeTurnToStep8) {
+    ASSERT_NO_FATAL_FAILURE(toStep2());
+    clickBtn2();
+    ASSERT_EQ(w().wizardStep, 3);
+    QTest::mouseClick(ui().Btn_autoAxis, Qt::LeftButton);
+    EXPECT_TRUE(ui().Image_rotateDirect->isVisible());
+    for (double turn : {8.0, 16.0, 24.0, 40.0}) {
+        ASSERT_NO_FATAL_FAILURE(moveMount(turn, 30, -20));
+        if (turn < 30) {
+            // The tip shows the turn so far.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(turnShown() - turn) < 0.5; }, 15000))
+                << ui().Text_tip->text().toStdString();
+            EXPECT_EQ(w().wizardStep, 3);
+        }
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w().wizardStep == 8; }, 15000));
+    const ZorcamSimTruth t = truth();
+    expectNear(w().circleX, w().circleY, t.axisX, t.axisY, 0.5, "axis centre");
+    EXPECT_TRUE(g_showAxisMark);
+    EXPECT_TRUE(g_showAxisCircle);
+    EXPECT_TRUE(w().starPicked1 && w().starPicked2 && w().starPicked3);
+    for (const auto& [x, y] :
+         {std::pair{w().starPos1X, w().starPos1Y}, std::pair{w().starPos2X, w().starPos2Y},
+          std::pair{w().starPos3X, w().starPos3Y}})
+        EXPECT_NEAR(std::hypot(x - t.axisX, y - t.axisY), w().circleRadius, 1.5);
+    clickBtn2(); // "Correct"
+    ASSERT_EQ(w().wizardStep, 9);
+    expectNear(g_iniFileInfo.centerX, g_iniFileInfo.centerY, t.axisX, t.axisY, 0.5, "recorded");
+}
+
+INSTANTIATE_TEST_SUITE_P(Hemispheres, AutoAlignSkyTest,
+                         ::testing::Values(AutoCase{"N", 37, 123}, AutoCase{"S", 211, -75}),
+                         [](const auto& info) { return std::string(info.param.hemisphere); });
 
 } // namespace

@@ -36,7 +36,15 @@ const QStringList kDictionaryKeys = {
     "Camera window.",
     "The camera's image scale is unknown. Enter the lens's "
     "focal length in the Camera window so that the stars match "
-    "the templates."};
+    "the templates.",
+    // the automatic template match and RA axis
+    "Auto", "Auto Axis",
+    "No convincing match of the template was found, so "
+    "nothing was changed. Turn the template by hand, or try "
+    "again with more stars in view.",
+    "Turn the RA axis slowly, or in steps, in the direction of "
+    "the arrow by at least 30 degrees: the program follows the "
+    "stars. Press \"Auto Axis\" again to stop. Turned so far:"};
 
 const QSet<QString> kSouthernKeys = {"ZenithWandSettingTip", "ConfirmPolarisTip",
                                      "GetFirstPosTip",       "GetExpectPolarisTip",

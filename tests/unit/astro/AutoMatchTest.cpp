@@ -1,0 +1,166 @@
+// The automatic template match on synthetic skies: the right pole star and turn on
+// random skies of both hemispheres, and no match when the pole star is not in the
+// frame. The skies come from SyntheticSky.h; a catalogue's star list can be put in
+// place of TemplateSkyList without changing the tests.
+#include "astro/AutoMatch.h"
+#include "astro/StarDetect.h"
+#include "unit/astro/LogCapture.h"
+#include "unit/astro/SyntheticSky.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+double TurnError(double a, double b) {
+    double d = std::fmod(std::abs(a - b), 360.0);
+    return std::min(d, 360.0 - d);
+}
+
+AutoMatchResult MatchFrame(const cv::Mat& frame, const TemplatePattern& pattern) {
+    AutoMatchOptions opt;
+    opt.frameWidth = frame.cols;
+    opt.frameHeight = frame.rows;
+    return MatchTemplate(DetectStars(frame), pattern, opt);
+}
+
+struct HemisphereCase {
+    const char* hemisphere;
+    unsigned seed;
+};
+
+class AutoMatchSkies : public ::testing::TestWithParam<HemisphereCase> {};
+
+// 100 random skies: sky turn, camera roll, misalignment, scale, noise and field stars.
+TEST_P(AutoMatchSkies, FindsThePoleStarAndTheTurnOnRandomSkies) {
+    LogCapture log;
+    const HemisphereCase& c = GetParam();
+    std::mt19937 rng(c.seed);
+    int right = 0;
+    double worstTurn = 0;
+    for (int i = 0; i < 100; ++i) {
+        const SkyList sky = TemplateSkyList(c.hemisphere, rng);
+        const SkyView view = RandomView(rng);
+        const cv::Mat frame = RenderSky(sky, view, rng);
+        const AutoMatchResult r = MatchFrame(frame, sky.pattern);
+        const cv::Point2d truth = view.PoleStar(sky);
+        const bool ok = r.found && std::hypot(r.poleStarX - truth.x, r.poleStarY - truth.y) < 2.0 &&
+                        TurnError(r.angleDeg, view.turnDeg) < 1.0 &&
+                        TurnError(r.barValue, view.turnDeg) <= 1.0;
+        right += ok ? 1 : 0;
+        if (r.found)
+            worstTurn = std::max(worstTurn, TurnError(r.angleDeg, view.turnDeg));
+        EXPECT_TRUE(ok) << "sky " << i << ": found " << r.found << " refusal " << int(r.refusal)
+                        << " pole star (" << r.poleStarX << "," << r.poleStarY << ") truth ("
+                        << truth.x << "," << truth.y << ") turn " << r.angleDeg << " truth "
+                        << view.turnDeg << " matched " << r.matched << "/" << r.expected
+                        << " score " << r.score << " runner-up " << r.runnerUpScore;
+    }
+    std::printf("[ figures  ] %s: %d of 100 skies matched, worst turn error %.3f deg\n",
+                c.hemisphere, right, worstTurn);
+}
+
+// The same skies moved so that the pole star lies outside the frame: never a match.
+TEST_P(AutoMatchSkies, RefusesWhenThePoleStarIsOutsideTheFrame) {
+    LogCapture log;
+    const HemisphereCase& c = GetParam();
+    std::mt19937 rng(c.seed + 1000);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    int refused = 0;
+    for (int i = 0; i < 100; ++i) {
+        const SkyList sky = TemplateSkyList(c.hemisphere, rng);
+        SkyView view = RandomView(rng);
+        // Push the pole star 20 to 300 px beyond one of the four edges.
+        const cv::Point2d b = view.PoleStar(sky);
+        const double beyond = 20 + 280 * u(rng);
+        switch (i % 4) {
+        case 0:
+            view.poleX += -beyond - b.x;
+            break;
+        case 1:
+            view.poleX += 1279 + beyond - b.x;
+            break;
+        case 2:
+            view.poleY += -beyond - b.y;
+            break;
+        default:
+            view.poleY += 959 + beyond - b.y;
+            break;
+        }
+        const cv::Mat frame = RenderSky(sky, view, rng);
+        const AutoMatchResult r = MatchFrame(frame, sky.pattern);
+        refused += r.found ? 0 : 1;
+        EXPECT_FALSE(r.found) << "sky " << i << ": pole star (" << r.poleStarX << "," << r.poleStarY
+                              << ") turn " << r.angleDeg << " matched " << r.matched << "/"
+                              << r.expected << " score " << r.score << " runner-up "
+                              << r.runnerUpScore;
+    }
+    std::printf("[ figures  ] %s: %d of 100 frames without the pole star refused\n", c.hemisphere,
+                refused);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hemispheres, AutoMatchSkies,
+                         ::testing::Values(HemisphereCase{"N", 11}, HemisphereCase{"S", 23}),
+                         [](const auto& info) { return std::string(info.param.hemisphere); });
+
+// The turn as the bar shows it, and the refusals, on exact star lists.
+TEST(AutoMatchTest, TurnsAndRefusalsOnExactStarLists) {
+    LogCapture log;
+    const TemplatePattern north = PatternOf("N");
+    auto listAt = [&](double turn, double x, double y) {
+        SkyView v;
+        v.turnDeg = turn;
+        std::vector<DetectedStar> stars;
+        for (const TemplatePattern::Star& s : north.stars) {
+            const cv::Point2d p = v.Place({s.x - north.stars[0].x, s.y - north.stars[0].y, 0});
+            stars.push_back({p.x - 640 + x, p.y - 480 + y, 100, 100});
+        }
+        return stars;
+    };
+    struct Case {
+        const char* what;
+        double turn;
+        int bar;
+    };
+    const Case cases[] = {
+        {"no turn", 0.0, 0},
+        {"just under a whole turn", 359.6, 0},
+        {"a half degree rounds up", 12.5, 13},
+        {"a quarter turn", 90.2, 90},
+        {"nearly whole", 358.4, 358},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const AutoMatchResult r = MatchTemplate(listAt(c.turn, 640, 480), north);
+        ASSERT_TRUE(r.found);
+        EXPECT_NEAR(TurnError(r.angleDeg, c.turn), 0.0, 1e-6);
+        EXPECT_EQ(r.barValue, c.bar);
+        EXPECT_NEAR(r.poleStarX, 640, 1e-9);
+        EXPECT_NEAR(r.poleStarY, 480, 1e-9);
+        EXPECT_EQ(r.matched, int(north.stars.size()) - 1);
+        // The template pole lands where the rotation bar's own computation puts it.
+        const double t = c.turn * M_PI / 180;
+        const double px = north.poleX - north.stars[0].x, py = north.poleY - north.stars[0].y;
+        EXPECT_NEAR(r.poleX, 640 + px * std::cos(t) - py * std::sin(t), 1e-6);
+        EXPECT_NEAR(r.poleY, 480 + px * std::sin(t) + py * std::cos(t), 1e-6);
+    }
+
+    // Too few stars, a pattern of other distances, and two copies of the template.
+    EXPECT_EQ(MatchTemplate({}, north).refusal, AutoMatchResult::Refusal::TooFewStars);
+    std::vector<DetectedStar> scaled = listAt(30, 640, 480);
+    for (DetectedStar& s : scaled) {
+        s.x = 640 + (s.x - 640) * 1.2;
+        s.y = 480 + (s.y - 480) * 1.2;
+    }
+    EXPECT_EQ(MatchTemplate(scaled, north).refusal, AutoMatchResult::Refusal::NoFit);
+    std::vector<DetectedStar> twice = listAt(30, 300, 300);
+    const std::vector<DetectedStar> other = listAt(30, 1000, 700);
+    twice.insert(twice.end(), other.begin(), other.end());
+    const AutoMatchResult r = MatchTemplate(twice, north);
+    EXPECT_FALSE(r.found);
+    EXPECT_EQ(r.refusal, AutoMatchResult::Refusal::Ambiguous);
+}
+
+} // namespace
