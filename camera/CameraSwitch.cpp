@@ -1,11 +1,11 @@
 #include "camera/CameraSwitch.h"
 
 #include "app/AppPaths.h"
-#include "app/Mylog.h"
 #include "app/Mystructs.h"
 #include "camera/CameraChoice.h"
 #include "camera/CaptureControl.h"
 #include "camera/Zorcamlib.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
 
 #include <QDir>

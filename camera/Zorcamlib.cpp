@@ -1,7 +1,7 @@
 #include "camera/Zorcamlib.h"
 
-#include "app/Mylog.h"
 #include "app/Mystructs.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
 
 #include <QCoreApplication>

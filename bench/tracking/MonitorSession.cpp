@@ -1,8 +1,8 @@
 #include "MonitorSession.h"
 
-#include "app/Mylog.h"
 #include "app/Mystructs.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -722,7 +722,7 @@ std::vector<Scenario> AllScenarios() {
                                             : QStringLiteral("south-automatic"),
                           hemisphere, 2024);
         s.automatic = true;
-        s.residualTargetArcsec = 5.0;
+        s.residualTargetArcsec = kAutomaticResidualTargetArcsec;
         s.fineTunePx = 0.08;
         s.fineTuneFrames = 16;
         s.raFollowStepDeg = 2; // turned slowly, as the tip asks
