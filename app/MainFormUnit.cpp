@@ -131,6 +131,7 @@ void TFormMain::ConnectHandlers() {
     onAction(ui->MenuItem_trace, &TFormMain::MenuItem_traceClick);
     onAction(ui->MenuItem_stretch, &TFormMain::MenuItem_stretchClick);
     onAction(ui->MenuItem_style, &TFormMain::MenuItem_styleClick);
+    onAction(ui->MenuItem_guidance, &TFormMain::MenuItem_guidanceClick);
     onAction(ui->MenuItem_100, &TFormMain::MenuItem_100Click);
     onAction(ui->MenuItem_75, &TFormMain::MenuItem_75Click);
     onAction(ui->MenuItem_50, &TFormMain::MenuItem_50Click);
@@ -325,6 +326,7 @@ void TFormMain::FormShow() {
     ApplyMenuTexts();
     LoadTipTexts(curLang, curRegion);
     ApplyLabelFonts();
+    InitGuidance();
 
     ChangeUIStyle(g_uiStyle);
     ChangePoleAxisIcon(g_uiStyle);

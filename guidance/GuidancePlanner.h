@@ -1,0 +1,91 @@
+// Plans what the sound guidance plays and says from the stream of alignment errors:
+// a short tone that repeats faster and higher as the error shrinks (like a parking
+// sensor), a chord once the error has stayed inside the band for the settle time, and
+// a spoken instruction whenever the advice changes, at most once per speech gap.
+// No audio here: the caller hands the events to its outputs (see SoundGuidance).
+//
+// Usage:
+//   GuidancePlanner planner;                     // GuidanceParams{} : band 30", settle 2 s
+//   GuidanceEvents ev = planner.Update(tSeconds, input);   // every frame, t increasing
+//   if (ev.beep)  tone.Beep(ev.beepPitchHz, ev.beepMs);
+//   if (ev.chord) tone.Chord(...);
+//   if (ev.speak) say(PhraseFor(*ev.speak));     // "altitude up, 2 arcminutes"
+//   planner.Reset();                             // guidance switched off or monitoring left
+//
+// The advice names one axis at a time, the one with the larger error (it keeps that axis
+// until the other is clearly larger), with the amount in whole arcminutes from 60" up and
+// in tens of arcseconds below. Nothing is played while the input is not valid.
+#pragma once
+
+#include "guidance/GuidanceInput.h"
+
+#include <optional>
+
+struct GuidanceParams {
+    double bandArcsec = 30.0;         // inside this the mount counts as aligned
+    double settleSeconds = 2.0;       // ... once the error has stayed inside this long
+    double speechGapSeconds = 4.0;    // at most one instruction per gap
+    double farArcsec = 1200.0;        // from here out the tone is at its slowest and lowest
+    double slowestIntervalMs = 1200.0;
+    double fastestIntervalMs = 120.0; // at the band
+    double lowPitchHz = 440.0;
+    double highPitchHz = 1760.0;
+    int beepMs = 60;
+};
+
+enum class GuidanceAxis { Altitude, Azimuth };
+
+struct GuidanceAdvice {
+    enum class Kind { Move, Aligned };
+    Kind kind = Kind::Aligned;
+    GuidanceAxis axis = GuidanceAxis::Altitude;
+    int direction = 0;    // +1 altitude up / azimuth east, -1 down / west
+    int amount = 0;       // in `minutes` ? arcminutes : arcseconds
+    bool minutes = false;
+
+    double AmountArcsec() const { return minutes ? amount * 60.0 : amount; }
+    bool operator==(const GuidanceAdvice&) const = default;
+};
+
+struct GuidanceTone {
+    double intervalMs = 0.0; // from the start of one beep to the next
+    double pitchHz = 0.0;
+};
+
+struct GuidanceEvents {
+    bool beep = false;
+    double beepPitchHz = 0.0;
+    int beepMs = 0;
+    bool chord = false;                   // the error has settled inside the band
+    std::optional<GuidanceAdvice> speak;  // an instruction to say now
+};
+
+class GuidancePlanner {
+public:
+    explicit GuidancePlanner(const GuidanceParams& params = {});
+
+    GuidanceEvents Update(double tSeconds, const GuidanceInput& input);
+    void Reset();
+
+    const GuidanceParams& Params() const { return params_; }
+    bool Settled() const { return settled_; }
+
+    // The tone for a total error: slowest and lowest at farArcsec and beyond, fastest and
+    // highest at the band and inside it, logarithmic in between.
+    GuidanceTone ToneFor(double totalArcsec) const;
+
+    // The amount as it is spoken: whole arcminutes from 60" up, else tens of arcseconds
+    // (at least 10).
+    static void Quantize(double arcsec, int& amount, bool& minutes);
+
+private:
+    std::optional<GuidanceAdvice> WantedAdvice(const GuidanceInput& input);
+
+    GuidanceParams params_;
+    std::optional<double> lastBeepT_;
+    std::optional<double> inBandSince_;
+    bool settled_ = false;
+    std::optional<GuidanceAxis> axis_;
+    std::optional<GuidanceAdvice> spoken_;
+    std::optional<double> lastSpeechT_;
+};
