@@ -50,7 +50,8 @@ void TFormMain::SetGuidanceOn(bool on) {
 void TFormMain::RefreshGuidanceMenu() {
     if (guidance_)
         guidance_->SetLanguage(curLang);
-    const GuidancePhrases p = guidance_ ? guidance_->Phrases() : GuidancePhrases::ForLanguage(curLang);
+    const GuidancePhrases p =
+        guidance_ ? guidance_->Phrases() : GuidancePhrases::ForLanguage(curLang);
     const bool silent = guidance_ && !guidance_->AudioAvailable();
     ui->MenuItem_guidance->setText(silent ? p.noAudio : p.menu);
 }

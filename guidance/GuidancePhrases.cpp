@@ -74,7 +74,8 @@ std::optional<GuidanceAdvice> GuidancePhrases::Parse(const QString& text) const 
     };
     for (GuidanceAxis axis : {GuidanceAxis::Altitude, GuidanceAxis::Azimuth}) {
         for (int direction : {1, -1}) {
-            for (const Unit& u : {Unit{&minute, true}, Unit{&minutes, true}, Unit{&seconds, false}}) {
+            for (const Unit& u :
+                 {Unit{&minute, true}, Unit{&minutes, true}, Unit{&seconds, false}}) {
                 // The phrase with the amount left open, matched as a whole.
                 const QString phrase = DirectionOf(*this, axis, direction).arg(*u.text);
                 QString pattern = QRegularExpression::escape(phrase);

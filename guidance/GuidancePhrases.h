@@ -20,17 +20,17 @@
 #include <optional>
 
 struct GuidancePhrases {
-    QString code;     // "EN"
-    QString menu;     // "Sound Guidance"
-    QString noAudio;  // "Sound Guidance (no audio device)"
-    QString altUp;    // "altitude up, %1" (%1: the amount)
+    QString code;    // "EN"
+    QString menu;    // "Sound Guidance"
+    QString noAudio; // "Sound Guidance (no audio device)"
+    QString altUp;   // "altitude up, %1" (%1: the amount)
     QString altDown;
     QString azEast;
     QString azWest;
-    QString minute;   // "%1 arcminute"
-    QString minutes;  // "%1 arcminutes"
-    QString seconds;  // "%1 seconds"
-    QString aligned;  // "aligned"
+    QString minute;  // "%1 arcminute"
+    QString minutes; // "%1 arcminutes"
+    QString seconds; // "%1 seconds"
+    QString aligned; // "aligned"
 
     static GuidancePhrases ForLanguage(const QString& code);
 

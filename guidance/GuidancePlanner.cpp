@@ -14,7 +14,9 @@ constexpr double kUnsettleFactor = 1.2;
 
 GuidancePlanner::GuidancePlanner(const GuidanceParams& params) : params_(params) {}
 
-void GuidancePlanner::Reset() { *this = GuidancePlanner(params_); }
+void GuidancePlanner::Reset() {
+    *this = GuidancePlanner(params_);
+}
 
 GuidanceTone GuidancePlanner::ToneFor(double totalArcsec) const {
     const double band = std::max(params_.bandArcsec, 1e-3);
@@ -32,12 +34,10 @@ GuidanceTone GuidancePlanner::ToneFor(double totalArcsec) const {
 }
 
 void GuidancePlanner::Quantize(double arcsec, int& amount, bool& minutes) {
-    const double a = std::fabs(arcsec);
-    minutes = a >= 60.0;
-    if (minutes)
-        amount = static_cast<int>(std::lround(std::min(a, 1e6) / 60.0));
-    else
-        amount = std::max(10, static_cast<int>(std::lround(a / 10.0)) * 10);
+    const double a = std::min(std::fabs(arcsec), 1e6);
+    const int tens = std::max(10, static_cast<int>(std::lround(a / 10.0)) * 10);
+    minutes = tens >= 60; // "60 seconds" is said as "1 arcminute"
+    amount = minutes ? std::max(1, static_cast<int>(std::lround(a / 60.0))) : tens;
 }
 
 std::optional<GuidanceAdvice> GuidancePlanner::WantedAdvice(const GuidanceInput& in) {
@@ -61,12 +61,18 @@ std::optional<GuidanceAdvice> GuidancePlanner::WantedAdvice(const GuidanceInput&
     advice.direction = value >= 0.0 ? 1 : -1;
     Quantize(value, advice.amount, advice.minutes);
 
-    // The same instruction with a new amount is worth saying only when the error has moved
-    // well away from what was said, not when it wobbles across a rounding edge.
+    // The same instruction with a new amount is worth saying when the error has clearly
+    // shrunk below what was said (and the new amount is still outside the band: the
+    // tone tells the last bit), or grown well past it; not when it wobbles across a
+    // rounding edge or drifts a little.
     if (spoken_ && spoken_->kind == GuidanceAdvice::Kind::Move && spoken_->axis == advice.axis &&
         spoken_->direction == advice.direction) {
-        const double step = advice.minutes || spoken_->minutes ? 60.0 : 10.0;
-        if (std::fabs(std::fabs(value) - spoken_->AmountArcsec()) < 0.75 * step)
+        const double said = spoken_->AmountArcsec();
+        const double step = spoken_->minutes ? 60.0 : 10.0;
+        const double now = std::fabs(value);
+        const bool shrunk = now < said - 0.75 * step && advice.AmountArcsec() > params_.bandArcsec;
+        const bool grown = now > said + std::max(step, 0.5 * said);
+        if (!shrunk && !grown)
             return spoken_;
     }
     return advice;

@@ -13,8 +13,8 @@
 //   planner.Reset();                             // guidance switched off or monitoring left
 //
 // The advice names one axis at a time, the one with the larger error (it keeps that axis
-// until the other is clearly larger), with the amount in whole arcminutes from 60" up and
-// in tens of arcseconds below. Nothing is played while the input is not valid.
+// until the other is clearly larger), with the amount in tens of arcseconds below 55" and in
+// whole arcminutes from there up. Nothing is played while the input is not valid.
 #pragma once
 
 #include "guidance/GuidanceInput.h"
@@ -22,10 +22,10 @@
 #include <optional>
 
 struct GuidanceParams {
-    double bandArcsec = 30.0;         // inside this the mount counts as aligned
-    double settleSeconds = 2.0;       // ... once the error has stayed inside this long
-    double speechGapSeconds = 4.0;    // at most one instruction per gap
-    double farArcsec = 1200.0;        // from here out the tone is at its slowest and lowest
+    double bandArcsec = 30.0;      // inside this the mount counts as aligned
+    double settleSeconds = 2.0;    // ... once the error has stayed inside this long
+    double speechGapSeconds = 4.0; // at most one instruction per gap
+    double farArcsec = 1200.0;     // from here out the tone is at its slowest and lowest
     double slowestIntervalMs = 1200.0;
     double fastestIntervalMs = 120.0; // at the band
     double lowPitchHz = 440.0;
@@ -39,8 +39,8 @@ struct GuidanceAdvice {
     enum class Kind { Move, Aligned };
     Kind kind = Kind::Aligned;
     GuidanceAxis axis = GuidanceAxis::Altitude;
-    int direction = 0;    // +1 altitude up / azimuth east, -1 down / west
-    int amount = 0;       // in `minutes` ? arcminutes : arcseconds
+    int direction = 0; // +1 altitude up / azimuth east, -1 down / west
+    int amount = 0;    // in `minutes` ? arcminutes : arcseconds
     bool minutes = false;
 
     double AmountArcsec() const { return minutes ? amount * 60.0 : amount; }
@@ -56,8 +56,8 @@ struct GuidanceEvents {
     bool beep = false;
     double beepPitchHz = 0.0;
     int beepMs = 0;
-    bool chord = false;                   // the error has settled inside the band
-    std::optional<GuidanceAdvice> speak;  // an instruction to say now
+    bool chord = false;                  // the error has settled inside the band
+    std::optional<GuidanceAdvice> speak; // an instruction to say now
 };
 
 class GuidancePlanner {
@@ -74,8 +74,8 @@ public:
     // highest at the band and inside it, logarithmic in between.
     GuidanceTone ToneFor(double totalArcsec) const;
 
-    // The amount as it is spoken: whole arcminutes from 60" up, else tens of arcseconds
-    // (at least 10).
+    // The amount as it is spoken: tens of arcseconds (at least 10) below 55", whole
+    // arcminutes (at least 1) from there up.
     static void Quantize(double arcsec, int& amount, bool& minutes);
 
 private:

@@ -36,7 +36,8 @@ GuidanceSettings LoadGuidanceSettings(const QString& path) {
         return s;
     s.sound = QString::fromUtf8(ini.GetValue(kSection, "sound", "0")).trimmed() == "1";
     bool ok = false;
-    const double band = QString::fromUtf8(ini.GetValue(kSection, "band", "")).trimmed().toDouble(&ok);
+    const double band =
+        QString::fromUtf8(ini.GetValue(kSection, "band", "")).trimmed().toDouble(&ok);
     if (ok && std::isfinite(band) && band >= 1.0 && band <= 3600.0)
         s.bandArcsec = band;
     return s;
@@ -60,6 +61,7 @@ bool SaveGuidanceSettings(const QString& path, const GuidanceSettings& s) {
              out.commit();
     }
     if (!ok)
-        WriteLog(QStringLiteral("Error"), QStringLiteral("Sound guidance: saving the settings failed."));
+        WriteLog(QStringLiteral("Error"),
+                 QStringLiteral("Sound guidance: saving the settings failed."));
     return ok;
 }

@@ -24,7 +24,9 @@ QtTones::~QtTones() {
         sink_->stop();
 }
 
-bool QtTones::Available() const { return sink_ != nullptr; }
+bool QtTones::Available() const {
+    return sink_ != nullptr;
+}
 
 void QtTones::Play(const std::vector<double>& pitchesHz, int ms) {
     if (!sink_)

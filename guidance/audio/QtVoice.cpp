@@ -1,5 +1,7 @@
 #include "guidance/audio/QtVoice.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QTextToSpeech>
 
 #include <optional>
@@ -7,9 +9,9 @@
 
 QLocale::Language LanguageOfCode(const QString& code) {
     static const std::pair<const char*, QLocale::Language> kCodes[] = {
-        {"CN", QLocale::Chinese},  {"JP", QLocale::Japanese},   {"RU", QLocale::Russian},
-        {"FR", QLocale::French},   {"DE", QLocale::German},     {"ES", QLocale::Spanish},
-        {"PT", QLocale::Portuguese}, {"IT", QLocale::Italian}, {"KR", QLocale::Korean},
+        {"CN", QLocale::Chinese},    {"JP", QLocale::Japanese}, {"RU", QLocale::Russian},
+        {"FR", QLocale::French},     {"DE", QLocale::German},   {"ES", QLocale::Spanish},
+        {"PT", QLocale::Portuguese}, {"IT", QLocale::Italian},  {"KR", QLocale::Korean},
     };
     for (const auto& [c, lang] : kCodes) {
         if (code == QLatin1String(c))
@@ -32,7 +34,8 @@ std::optional<QLocale> LocaleFor(const QTextToSpeech& speech, QLocale::Language 
 } // namespace
 
 QtVoice::QtVoice() {
-    if (QTextToSpeech::availableEngines().isEmpty())
+    // A voice with nothing to speak through is no voice.
+    if (QTextToSpeech::availableEngines().isEmpty() || QMediaDevices::defaultAudioOutput().isNull())
         return;
     speech_ = std::make_unique<QTextToSpeech>();
     available_ = speech_->state() != QTextToSpeech::Error && !speech_->availableLocales().isEmpty();
@@ -40,7 +43,9 @@ QtVoice::QtVoice() {
 
 QtVoice::~QtVoice() = default;
 
-bool QtVoice::Available() const { return available_; }
+bool QtVoice::Available() const {
+    return available_;
+}
 
 bool QtVoice::Speaks(const QString& code) const {
     return available_ && LocaleFor(*speech_, LanguageOfCode(code)).has_value();
@@ -49,7 +54,8 @@ bool QtVoice::Speaks(const QString& code) const {
 void QtVoice::Say(const QString& text, const QString& code) {
     if (!available_)
         return;
-    if (const auto locale = LocaleFor(*speech_, LanguageOfCode(code)); locale && speech_->locale() != *locale)
+    if (const auto locale = LocaleFor(*speech_, LanguageOfCode(code));
+        locale && speech_->locale() != *locale)
         speech_->setLocale(*locale);
     speech_->say(text);
 }

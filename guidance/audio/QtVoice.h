@@ -5,7 +5,8 @@
 //   auto voice = std::make_unique<QtVoice>();     // on the UI thread, QApplication running
 //   if (voice->Available()) voice->Say("aligned", "EN");
 //
-// Where no engine or no voice exists, Available() is false and Say does nothing.
+// Where no engine, no voice or no audio output exists, Available() is false and Say does
+// nothing.
 #pragma once
 
 #include "guidance/GuidanceOutputs.h"
