@@ -114,9 +114,11 @@ GuidanceEvents GuidancePlanner::Update(double t, const GuidanceInput& in) {
         lastBeepT_.reset();
     }
 
+    // "Aligned" goes with the chord, after half a gap at least.
     const std::optional<GuidanceAdvice> wanted = WantedAdvice(in);
-    if (wanted && wanted != spoken_ &&
-        (!lastSpeechT_ || t - *lastSpeechT_ >= params_.speechGapSeconds)) {
+    const bool aligned = wanted && wanted->kind == GuidanceAdvice::Kind::Aligned;
+    const double gap = aligned ? params_.speechGapSeconds / 2 : params_.speechGapSeconds;
+    if (wanted && wanted != spoken_ && (!lastSpeechT_ || t - *lastSpeechT_ >= gap)) {
         ev.speak = wanted;
         spoken_ = wanted;
         lastSpeechT_ = t;
