@@ -40,11 +40,14 @@ void GuidancePlanner::Quantize(double arcsec, int& amount, bool& minutes) {
     amount = minutes ? std::max(1, static_cast<int>(std::lround(a / 60.0))) : tens;
 }
 
-std::optional<GuidanceAdvice> GuidancePlanner::WantedAdvice(const GuidanceInput& in) {
-    if (settled_)
+std::optional<GuidanceAdvice> GuidancePlanner::NewAdvice(const GuidanceInput& in) {
+    if (settled_) {
+        if (spoken_ && spoken_->kind == GuidanceAdvice::Kind::Aligned)
+            return std::nullopt;
         return GuidanceAdvice{};
+    }
     if (in.totalArcsec <= params_.bandArcsec)
-        return spoken_; // settling: nothing new to say until it holds
+        return std::nullopt; // settling: nothing new to say until it holds
     const double alt = std::fabs(in.altArcsec);
     const double az = std::fabs(in.azArcsec);
     if (!axis_)
@@ -61,20 +64,21 @@ std::optional<GuidanceAdvice> GuidancePlanner::WantedAdvice(const GuidanceInput&
     advice.direction = value >= 0.0 ? 1 : -1;
     Quantize(value, advice.amount, advice.minutes);
 
-    // The same instruction with a new amount is worth saying when the error has clearly
-    // shrunk below what was said (and the new amount is still outside the band: the
-    // tone tells the last bit), or grown well past it; not when it wobbles across a
-    // rounding edge or drifts a little.
+    // The same instruction again, with the same or a new amount, is worth saying once the
+    // user has done half of what was said (the error has come that much closer) or when
+    // the error has grown well past it; not when it wobbles across a rounding edge or
+    // drifts a little.
     if (spoken_ && spoken_->kind == GuidanceAdvice::Kind::Move && spoken_->axis == advice.axis &&
         spoken_->direction == advice.direction) {
         const double said = spoken_->AmountArcsec();
         const double step = spoken_->minutes ? 60.0 : 10.0;
         const double now = std::fabs(value);
-        const bool shrunk = now < said - 0.75 * step && advice.AmountArcsec() > params_.bandArcsec;
+        const bool done = std::fabs(spokenValue_) - now >= 0.5 * said;
         const bool grown = now > said + std::max(step, 0.5 * said);
-        if (!shrunk && !grown)
-            return spoken_;
+        if (!done && !grown)
+            return std::nullopt;
     }
+    advisedValue_ = value;
     return advice;
 }
 
@@ -115,12 +119,13 @@ GuidanceEvents GuidancePlanner::Update(double t, const GuidanceInput& in) {
     }
 
     // "Aligned" goes with the chord, after half a gap at least.
-    const std::optional<GuidanceAdvice> wanted = WantedAdvice(in);
+    const std::optional<GuidanceAdvice> wanted = NewAdvice(in);
     const bool aligned = wanted && wanted->kind == GuidanceAdvice::Kind::Aligned;
     const double gap = aligned ? params_.speechGapSeconds / 2 : params_.speechGapSeconds;
-    if (wanted && wanted != spoken_ && (!lastSpeechT_ || t - *lastSpeechT_ >= gap)) {
+    if (wanted && (!lastSpeechT_ || t - *lastSpeechT_ >= gap)) {
         ev.speak = wanted;
         spoken_ = wanted;
+        spokenValue_ = advisedValue_;
         lastSpeechT_ = t;
     }
     return ev;

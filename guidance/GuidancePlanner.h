@@ -1,7 +1,8 @@
 // Plans what the sound guidance plays and says from the stream of alignment errors:
 // a short tone that repeats faster and higher as the error shrinks (like a parking
 // sensor), a chord once the error has stayed inside the band for the settle time, and
-// a spoken instruction whenever the advice changes, at most once per speech gap.
+// a spoken instruction whenever the advice changes (or the user has done half of what
+// was said and there is more to do), at most once per speech gap.
 // No audio here: the caller hands the events to its outputs (see SoundGuidance).
 //
 // Usage:
@@ -79,7 +80,9 @@ public:
     static void Quantize(double arcsec, int& amount, bool& minutes);
 
 private:
-    std::optional<GuidanceAdvice> WantedAdvice(const GuidanceInput& input);
+    // The advice worth saying now, if any: a different one, or the same again once the
+    // user has acted on it; nothing while settling or when only the rounding changed.
+    std::optional<GuidanceAdvice> NewAdvice(const GuidanceInput& input);
 
     GuidanceParams params_;
     std::optional<double> lastBeepT_;
@@ -87,5 +90,7 @@ private:
     bool settled_ = false;
     std::optional<GuidanceAxis> axis_;
     std::optional<GuidanceAdvice> spoken_;
+    double spokenValue_ = 0.0;  // the error on the advised axis when it was said
+    double advisedValue_ = 0.0; // ... and when the wanted advice was last made
     std::optional<double> lastSpeechT_;
 };
