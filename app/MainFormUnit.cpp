@@ -129,9 +129,9 @@ void TFormMain::ConnectHandlers() {
     onAction(ui->MenuItem_showMask, &TFormMain::MenuItem_showMaskClick);
     onAction(ui->MenuItem_astroRef, &TFormMain::MenuItem_astroRefClick);
     onAction(ui->MenuItem_trace, &TFormMain::MenuItem_traceClick);
+    onAction(ui->MenuItem_guidance, &TFormMain::MenuItem_guidanceClick);
     onAction(ui->MenuItem_stretch, &TFormMain::MenuItem_stretchClick);
     onAction(ui->MenuItem_style, &TFormMain::MenuItem_styleClick);
-    onAction(ui->MenuItem_guidance, &TFormMain::MenuItem_guidanceClick);
     onAction(ui->MenuItem_100, &TFormMain::MenuItem_100Click);
     onAction(ui->MenuItem_75, &TFormMain::MenuItem_75Click);
     onAction(ui->MenuItem_50, &TFormMain::MenuItem_50Click);

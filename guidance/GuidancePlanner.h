@@ -6,12 +6,12 @@
 // No audio here: the caller hands the events to its outputs (see SoundGuidance).
 //
 // Usage:
-//   GuidancePlanner planner;                     // GuidanceParams{} : band 30", settle 2 s
+//   GuidancePlanner planner;                     // GuidanceParams{}: band 30", settle 2 s
 //   GuidanceEvents ev = planner.Update(tSeconds, input);   // every frame, t increasing
-//   if (ev.beep)  tone.Beep(ev.beepPitchHz, ev.beepMs);
-//   if (ev.chord) tone.Chord(...);
-//   if (ev.speak) say(PhraseFor(*ev.speak));     // "altitude up, 2 arcminutes"
-//   planner.Reset();                             // guidance switched off or monitoring left
+//   if (ev.chord)     tones.Play(SettledChordHz(), kSettledChordMs);
+//   else if (ev.beep) tones.Play({ev.beepPitchHz}, ev.beepMs);
+//   if (ev.speak)     voice.Say(phrases.Say(*ev.speak), phrases.code);  // "altitude up, 2 arcminutes"
+//   planner.Reset();                             // guidance switched off
 //
 // The advice names one axis at a time, the one with the larger error (it keeps that axis
 // until the other is clearly larger), with the amount in tens of arcseconds below 55" and in

@@ -84,7 +84,6 @@ void TFormMain::ApplyMenuTexts() {
     ui->MenuItem_help->setTitle(m.HelpMenu);
     ui->MenuItem_about->setText(m.AboutMenu);
     ui->MenuItem_manual->setText(m.ManualMenu);
-    RefreshGuidanceMenu();
     if (Label_noFrames && frameWatch.Lost())
         Label_noFrames->setText(m.NoFramesMsg);
 
@@ -92,13 +91,15 @@ void TFormMain::ApplyMenuTexts() {
     for (QAction* a :
          {ui->MenuItem_exit, ui->MenuItem_save, ui->MenuItem_connect, ui->MenuItem_showMask,
           ui->MenuItem_astroRef, ui->MenuItem_trace, ui->MenuItem_stretch, ui->MenuItem_style,
-          ui->MenuItem_about, ui->MenuItem_manual, ui->MenuItem_guidance})
+          ui->MenuItem_about, ui->MenuItem_manual})
         SetFamily(a, family);
     for (QMenu* menu : {ui->MenuItem_file, ui->MenuItem_tools, ui->MenuItem_zoom, ui->MenuItem_lang,
                         ui->MenuItem_help})
         SetFamily(menu->menuAction(), family);
     // The menu bar draws its titles in its own font.
     SetFamily(ui->MenuBar_mainMenu, family);
+    SetFamily(ui->MenuItem_guidance, family);
+    RefreshGuidanceMenu();
 }
 
 void TFormMain::LoadTipTexts(const QString& lang, const QString& region) {

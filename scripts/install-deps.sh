@@ -8,12 +8,12 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools
     libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     libsimpleini-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth
     # The sound guidance: speech (with the offline voice) and tones. The speech
     # module's CMake package needs the QML integration headers of qt6-declarative-dev.
     qt6-speech-dev qt6-speech-flite-plugin qt6-multimedia-dev
     qt6-declarative-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth
     dpkg-dev file lintian desktop-file-utils appstream
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )
