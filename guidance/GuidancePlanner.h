@@ -10,7 +10,7 @@
 //   GuidanceEvents ev = planner.Update(tSeconds, input);   // every frame, t increasing
 //   if (ev.chord)     tones.Play(SettledChordHz(), kSettledChordMs);
 //   else if (ev.beep) tones.Play({ev.beepPitchHz}, ev.beepMs);
-//   if (ev.speak)     voice.Say(phrases.Say(*ev.speak), phrases.code);  // "altitude up, 2 arcminutes"
+//   if (ev.speak)     voice.Say(phrases.Say(*ev.speak), phrases.code); // "altitude up, ..."
 //   planner.Reset();                             // guidance switched off
 //
 // The advice names one axis at a time, the one with the larger error (it keeps that axis
