@@ -129,6 +129,7 @@ void TFormMain::ConnectHandlers() {
     onAction(ui->MenuItem_showMask, &TFormMain::MenuItem_showMaskClick);
     onAction(ui->MenuItem_astroRef, &TFormMain::MenuItem_astroRefClick);
     onAction(ui->MenuItem_trace, &TFormMain::MenuItem_traceClick);
+    onAction(ui->MenuItem_guidance, &TFormMain::MenuItem_guidanceClick);
     onAction(ui->MenuItem_stretch, &TFormMain::MenuItem_stretchClick);
     onAction(ui->MenuItem_style, &TFormMain::MenuItem_styleClick);
     onAction(ui->MenuItem_camera, &TFormMain::MenuItem_cameraClick);
@@ -326,6 +327,7 @@ void TFormMain::FormShow() {
     ApplyMenuTexts();
     LoadTipTexts(curLang, curRegion);
     ApplyLabelFonts();
+    InitGuidance();
 
     ChangeUIStyle(g_uiStyle);
     ChangePoleAxisIcon(g_uiStyle);

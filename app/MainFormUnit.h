@@ -16,6 +16,7 @@
 
 #include "app/Mystructs.h"
 #include "camera/FrameWatch.h"
+#include "guidance/SoundGuidance.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -233,6 +234,17 @@ public:
     QImage northMaskBitmap, southMaskBitmap;
     QImage lightOnMono, lightOffMono, lightOnColor, lightOffColor;
 
+    // ---- sound guidance (guidance/GuidanceMenu.cpp) -------------------------------------
+    // Tools > Sound Guidance: off by default, kept in [GUIDANCE] of the settings file.
+    // UpdateGuidance takes the alignment error the live read-out shows, once per frame of
+    // the monitor mode (an invalid input while there is none); it does nothing while off.
+    void InitGuidance();
+    void MenuItem_guidanceClick();
+    void SetGuidanceOn(bool on);
+    void RefreshGuidanceMenu();
+    void UpdateGuidance(const GuidanceInput& input);
+    SoundGuidance* Guidance() const { return guidance_.get(); }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -242,6 +254,8 @@ private:
     void ConnectHandlers();
     bool shownOnce_ = false;
     bool closed_ = false;
+    std::unique_ptr<SoundGuidance> guidance_;
+    double guidanceBandArcsec_ = 30.0;
 };
 
 extern TFormMain* FormMain;

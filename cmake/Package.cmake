@@ -27,8 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com/zenithwand/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The fonts the ten languages are drawn with (Chinese, Japanese and Korean need Noto CJK).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, fonts-dejavu-core")
+# The fonts the ten languages are drawn with (Chinese, Japanese and Korean need Noto CJK),
+# and the offline voice of the sound guidance.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, fonts-dejavu-core, qt6-speech-flite-plugin")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 
 include(CPack)

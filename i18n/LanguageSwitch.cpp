@@ -99,6 +99,8 @@ void TFormMain::ApplyMenuTexts() {
         SetFamily(menu->menuAction(), family);
     // The menu bar draws its titles in its own font.
     SetFamily(ui->MenuBar_mainMenu, family);
+    SetFamily(ui->MenuItem_guidance, family);
+    RefreshGuidanceMenu();
 }
 
 void TFormMain::LoadTipTexts(const QString& lang, const QString& region) {

@@ -12,6 +12,10 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libindi-dev libcfitsio-dev indi-bin
     xvfb xauth
+    # The sound guidance: speech (with the offline voice) and tones. The speech
+    # module's CMake package needs the QML integration headers of qt6-declarative-dev.
+    qt6-speech-dev qt6-speech-flite-plugin qt6-multimedia-dev
+    qt6-declarative-dev
     dpkg-dev file lintian desktop-file-utils appstream
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Writes the language tables of resources/i18n/ from the readable sources in src/.
 
-Each src/<code>.txt (UTF-8) holds one language in four sections:
+Each src/<code>.txt (UTF-8) holds one language in five sections:
 
     [menu]      the menu texts, FontFamily first
     [tips]      the northern wizard texts, all keys in record order
     [tips_s]    the southern texts: only the keys that differ from [tips]
     [dict]      the label dictionary: English design-time text=translation
+    [guidance]  the sound guidance's menu texts and spoken instructions (Guide_<CODE>)
 
 A value written as {BLANK} is stored as a single blank (editors drop trailing
 blanks). Lines starting with '#' and empty lines are ignored.
@@ -36,7 +37,7 @@ SOUTH_KEYS = {
     "MovePolarisTip",
     "GetCurrentPolarisTip",
 }
-SECTIONS = ("menu", "tips", "tips_s", "dict")
+SECTIONS = ("menu", "tips", "tips_s", "dict", "guidance")
 
 UTF16 = "utf-16le-bom"
 UTF8 = "utf-8-bom"
@@ -46,6 +47,8 @@ ASCII = "ascii"
 def encoding_of(table):
     if table.startswith("Lang_"):
         return UTF16
+    if table.startswith("Guide_"):
+        return UTF8
     if table == "Menu_EN" or table == "TipsMsgEN_N":
         return ASCII
     if table in ("Menu_IT", "TipsMsgIT_N", "TipsMsgIT_S", "TipsMsgEN_S"):
@@ -100,7 +103,7 @@ def build_tables(partial=False):
 
     tables = {}
     for code, src in sources.items():
-        for section in ("menu", "tips", "dict"):
+        for section in ("menu", "tips", "dict", "guidance"):
             if keys(src[section]) != keys(english[section]):
                 sys.exit(f"{code}: [{section}] keys differ from the English ones")
         south_keys = set(keys(src["tips_s"])) - {"FontFamily"}
@@ -111,6 +114,7 @@ def build_tables(partial=False):
         tables[f"TipsMsg{code}_N"] = src["tips"]
         tables[f"TipsMsg{code}_S"] = [(k, south.get(k, v)) for k, v in src["tips"]]
         tables[f"Lang_{code.lower()}_north"] = src["dict"]
+        tables[f"Guide_{code}"] = src["guidance"]
     return tables
 
 
