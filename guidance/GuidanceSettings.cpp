@@ -1,7 +1,7 @@
 #include "guidance/GuidanceSettings.h"
 
-#include "app/Mylog.h"
 #include "app/Settings.h"
+#include "core/Log.h"
 
 #include <QFile>
 #include <QSaveFile>

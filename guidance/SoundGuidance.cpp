@@ -1,6 +1,6 @@
 #include "guidance/SoundGuidance.h"
 
-#include "app/Mylog.h"
+#include "core/Log.h"
 
 SoundGuidance::SoundGuidance(std::unique_ptr<GuidanceVoice> voice,
                              std::unique_ptr<GuidanceToneOutput> tones,
