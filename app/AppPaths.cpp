@@ -18,6 +18,10 @@ QString& settingsOverride() {
 
 QString ProgramFolder() { return QCoreApplication::applicationDirPath(); }
 
+bool IsInstalledProgram(const QString& programFolder) {
+    return QFileInfo(QDir(programFolder).filePath(QStringLiteral("../share/zenithwand"))).isDir();
+}
+
 QString DocumentsFolder() {
     if (!documentsOverride().isEmpty())
         return documentsOverride();
@@ -30,7 +34,7 @@ QString SettingsFilePath() {
         return QDir(settingsOverride()).filePath(name);
     const QString program = ProgramFolder();
     const QFileInfo folder(program);
-    if (folder.isDir() && folder.isWritable())
+    if (folder.isDir() && folder.isWritable() && !IsInstalledProgram(program))
         return QDir(program).filePath(name);
     QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (config.isEmpty())

@@ -3,8 +3,10 @@
 //   DocumentsFolder()  the user's documents folder; the day's log folder lies in
 //                      "<documents>/ZenithWand/logs yyyy-mm-dd".
 //   SettingsFilePath() ZenithWand.ini beside the program when that folder is
-//                      writable, else in the user's configuration folder (an
-//                      installed program's folder usually is not writable).
+//                      writable and the program is not installed, else in the
+//                      user's configuration folder. An installed program (one with
+//                      ../share/zenithwand beside its folder) always uses the
+//                      configuration folder, even when root could write /usr/bin.
 //
 // Tests point both somewhere else with the Set...ForTesting functions.
 #pragma once
@@ -13,6 +15,7 @@
 #include <QString>
 
 QString ProgramFolder();
+bool IsInstalledProgram(const QString& programFolder);
 QString DocumentsFolder();
 QString SettingsFilePath();
 

@@ -4,15 +4,17 @@
 #include "app/AppPaths.h"
 #include "core/Log.h"
 #include "app/Settings.h"
+#include "app/TipPanelPlacer.h"
 #include "astro/StarData.h"
 #include "camera/CaptureControl.h"
+#include "camera/UiHandOver.h"
 #include "camera/Zorcamlib.h"
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/ClickFilter.h"
-#include "workflow/TraceFormUnit.h"
 #include "display/LiveImageView.h"
 #include "display/MagnifierGlass.h"
+#include "workflow/TraceFormUnit.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -64,7 +66,8 @@ void TFormMain::CreateCodeControls() {
     ui->Image_rotateDirect->setAttribute(Qt::WA_TransparentForMouseEvents);
     ui->Rectangle_tipMsg->setFixedWidth(470);
     ui->Rectangle_tipMsg->setMinimumHeight(98);
-    ui->Rectangle_tipMsg->raise();
+    // The panel lies over the image at a fixed place in the window, not in the image area.
+    new TipPanelPlacer(ui->Rectangle_tipMsg, ui->centralwidget);
     ui->Image_rotateDirect->raise();
 
     Label_mousePos = new QLabel(this);
@@ -90,6 +93,14 @@ void TFormMain::CreateCodeControls() {
     Timer_updateAngle = new QTimer(this);
     Timer_updateAngle->setObjectName(QStringLiteral("Timer_updateAngle"));
     Timer_updateAngle->setInterval(100);
+    Timer_frameWatch = new QTimer(this);
+    Timer_frameWatch->setObjectName(QStringLiteral("Timer_frameWatch"));
+    Timer_frameWatch->setInterval(250);
+    Label_noFrames = new QLabel(this);
+    Label_noFrames->setObjectName(QStringLiteral("Label_noFrames"));
+    Label_noFrames->setStyleSheet(QStringLiteral("color: #ff5050; font-weight: bold;"));
+    ui->StatusBar1->addPermanentWidget(Label_noFrames);
+    Label_noFrames->hide();
 
     auto glow = [this](QWidget* target, const char* name) {
         auto* effect = new QGraphicsDropShadowEffect(this);
@@ -163,8 +174,8 @@ void TFormMain::ConnectHandlers() {
     connect(SpinBox2, &QSpinBox::valueChanged, this, &TFormMain::SpinBox2Change);
     connect(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
     connect(Timer_updateAngle, &QTimer::timeout, this, &TFormMain::Timer_updateAngleTimer);
-    connect(ScrollBox_capImg, &LiveImageView::imageMouseMoved, this,
-            &TFormMain::Img_capMouseMove);
+    connect(Timer_frameWatch, &QTimer::timeout, this, &TFormMain::Timer_frameWatchTimer);
+    connect(ScrollBox_capImg, &LiveImageView::imageMouseMoved, this, &TFormMain::Img_capMouseMove);
     connect(ScrollBox_capImg, &LiveImageView::imageDoubleClicked, this,
             &TFormMain::Img_capDblClick);
     connect(ScrollBox_capImg, &LiveImageView::viewportPositionChanged, this,
@@ -330,6 +341,14 @@ void TFormMain::FormShow() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    // Asked from inside a hand-over (a routine serves events): closing waits for the
+    // capture loop, which waits for that routine, so it comes once the routine is done.
+    if (!closed_ && UiHandOver::InsideRoutine()) {
+        event->ignore();
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+        return;
+    }
     if (!closed_) {
         closed_ = true;
         FormClose();
@@ -380,8 +399,14 @@ void TFormMain::FormDestroy() {
     g_zoomBitmap = QImage();
 }
 
-void TFormMain::MenuItem_exitClick() { close(); }
+void TFormMain::MenuItem_exitClick() {
+    close();
+}
 
-void TFormMain::loadParamsFromIni() { LoadSettingsFile(SettingsFilePath(), g_iniFileInfo); }
+void TFormMain::loadParamsFromIni() {
+    LoadSettingsFile(SettingsFilePath(), g_iniFileInfo);
+}
 
-void TFormMain::saveParamsToIni() { SaveSettingsFile(SettingsFilePath(), g_iniFileInfo); }
+void TFormMain::saveParamsToIni() {
+    SaveSettingsFile(SettingsFilePath(), g_iniFileInfo);
+}

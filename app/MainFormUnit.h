@@ -5,6 +5,7 @@
 //   camera/Presets.cpp          exposure and gain presets
 //   display/ViewControls.cpp    zoom, mouse read-out, magnifier, save as BMP, stretch
 //   display/Styles.cpp          visual styles, indicators, icons
+//   camera/LostCamera.cpp       the status of a camera that delivers no frames
 //   workflow/Templates.cpp      PrepareTemplates, SelectTemplate
 //   workflow/Wizard.cpp         the alignment wizard
 //   workflow/StarPicking.cpp    double-click star picking, template rotation
@@ -14,6 +15,7 @@
 #pragma once
 
 #include "app/Mystructs.h"
+#include "camera/FrameWatch.h"
 
 #include <QMainWindow>
 #include <QPixmap>
@@ -58,6 +60,10 @@ public:
     QSpinBox* SpinBox2 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer_updateAngle = nullptr;
+    // A camera that stops delivering frames: checked a few times a second while
+    // connected, told in the status bar (FrameWatch.h).
+    QTimer* Timer_frameWatch = nullptr;
+    QLabel* Label_noFrames = nullptr;
     QGraphicsDropShadowEffect* GlowEffect_rotate1 = nullptr;
     QGraphicsDropShadowEffect* GlowEffect_rotate2 = nullptr;
 
@@ -75,6 +81,10 @@ public:
     bool ConnectCamera();
     void MenuItem_connectClick();
     void SetConnectedUi(bool on);
+    void StartFrameWatch();
+    void StopFrameWatch();
+    void Timer_frameWatchTimer();
+    FrameWatch frameWatch;
     void Btn_exp50Click();
     void Btn_exp100Click();
     void Btn_exp200Click();
@@ -193,8 +203,7 @@ public:
     bool starPicked1 = false, starPicked2 = false, starPicked3 = false;
     float maskAngle = 0.0f;
     double mouseX = 0, mouseY = 0;
-    double starPos1X = 0, starPos1Y = 0, starPos2X = 0, starPos2Y = 0, starPos3X = 0,
-           starPos3Y = 0;
+    double starPos1X = 0, starPos1Y = 0, starPos2X = 0, starPos2Y = 0, starPos3X = 0, starPos3Y = 0;
     double circleX = 0, circleY = 0;
     int circleRadius = 0;
     double recAxisX = 0, recAxisY = 0;

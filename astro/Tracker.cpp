@@ -35,8 +35,8 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     MeasureStar(frame, in.bSeedX, in.bSeedY, in, r.bX, r.bY);
 
     double px = 0, py = 0;
-    if (CalcPoleCOOR(r.aX, r.aY, in.angleBAP, r.bX, r.bY, in.angleABP, px, py, in.axisX,
-                     in.axisY) != 1)
+    if (CalcPoleCOOR(r.aX, r.aY, in.angleBAP, r.bX, r.bY, in.angleABP, px, py, in.axisX, in.axisY,
+                     in.poleSide) != 1)
         return r;
     r.poleFound = true;
     r.poleX = px;

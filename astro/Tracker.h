@@ -20,6 +20,7 @@ struct TrackerInputs {
     double axisX = 0, axisY = 0;   // RA-axis centre, frame pixels
     double angleBAP = 0;           // template angle at A between B and P, degrees
     double angleABP = 0;           // template angle at B between A and P, degrees
+    int poleSide = 0;              // side of A-B the pole lies on (PoleSideOf), 0 unknown
     bool refractionOn = false;
     double latitude = 0;    // degrees: the altitude of the pole
     double pressure = 0;    // in the unit below

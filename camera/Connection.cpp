@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "camera/CaptureControl.h"
 #include "camera/DisplayThread.h"
+#include "camera/UiHandOver.h"
 #include "camera/Zorcamlib.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
@@ -86,10 +87,17 @@ bool TFormMain::ConnectCamera() {
 }
 
 void TFormMain::MenuItem_connectClick() {
+    // From inside a hand-over (a routine serves events) a connection change could wait
+    // for the capture loop, which waits for that routine: it comes once the routine is done.
+    if (UiHandOver::InsideRoutine()) {
+        QMetaObject::invokeMethod(this, &TFormMain::MenuItem_connectClick, Qt::QueuedConnection);
+        return;
+    }
     if (g_connected) {
         g_connected = false;
         if (g_threadRunning)
             RequestCaptureStop();
+        StopFrameWatch();
         LogInfo(QStringLiteral("Disconnect zenithWand."));
         setWindowTitle(QStringLiteral("ZenithWand - AppVer:") + g_appVersion);
         SetConnectedUi(false);
@@ -124,6 +132,7 @@ void TFormMain::MenuItem_connectClick() {
         LogInfo(QStringLiteral("create DispThread and start."));
         StartCaptureLoop();
     }
+    StartFrameWatch();
 }
 
 void TFormMain::SetConnectedUi(bool on) {
@@ -140,6 +149,7 @@ void TFormMain::SetConnectedUi(bool on) {
 
     ui->MenuItem_astroRef->setEnabled(on);
     ui->MenuItem_showMask->setEnabled(on);
-    ui->MenuItem_trace->setEnabled(on);
+    // Manual trace moves the reference-star seeds: it waits for the monitor mode.
+    ui->MenuItem_trace->setEnabled(false);
     ui->MenuItem_zoom->setEnabled(on);
 }

@@ -16,6 +16,7 @@ constexpr std::size_t kFrameBytes = static_cast<std::size_t>(kFrameWidth) * kFra
 constexpr auto kNoFrameWait = std::chrono::milliseconds(10);
 
 std::atomic<int> g_runningLoops{0};
+std::atomic<std::uint64_t> g_framesReceived{0};
 
 void LogInfo(const QString& text) {
     WriteLog(QStringLiteral("Info"), text);
@@ -142,6 +143,10 @@ int DisplayThread::RunningLoops() {
     return g_runningLoops;
 }
 
+std::uint64_t DisplayThread::FramesReceived() {
+    return g_framesReceived;
+}
+
 void DisplayThread::Execute() {
     ++g_runningLoops;
     g_threadRunning = true;
@@ -173,6 +178,7 @@ bool DisplayThread::LivePass(ZorcamHandle handle) {
     if (ZorcamGetLiveFrame(handle, &width, &height, &bpp, &channels, g_liveBuffer) != 0) {
         uiHandOver_.SleepUnlessStopped(kNoFrameWait);
     } else {
+        ++g_framesReceived;
         g_frameWidth = width;
         g_frameHeight = height;
         g_frameBpp = bpp;

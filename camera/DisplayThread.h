@@ -8,12 +8,14 @@
 #pragma once
 
 #include "app/Mystructs.h"
+#include "astro/PoleCoor.h"
 #include "astro/StarData.h"
 
 #include "camera/UiHandOver.h"
 
 #include <QThread>
 
+#include <cstdint>
 #include <functional>
 #include <mutex>
 
@@ -42,6 +44,8 @@ public:
     void WaitLoopEnded();
     // How many live loops run in the process at this moment (Execute entered, not left).
     static int RunningLoops();
+    // How many frames the live loops of the process have received so far.
+    static std::uint64_t FramesReceived();
 
     // ---- tracking (runs on this thread, once per frame) ----------------------------
     void TrackRefStars();
@@ -52,10 +56,11 @@ public:
     void SetRefStarB(double x, double y);
     void SetCirCenter(int radius, double x, double y);
     void SetEptNStar(double x, double y);
-    // The active template's angles (SelectTemplate) and the style word whose
-    // colours the close-up uses (the style switch). A new thread starts with the
-    // values of g_angleBAP, g_angleABP and g_uiStyle when it is created.
-    void SetTemplateAngles(double bap, double abp);
+    // The active template's angles and the side of A-B its pole lies on
+    // (SelectTemplate; PoleSideOf, 0 = unknown) and the style word whose colours
+    // the close-up uses (the style switch). A new thread starts with the values of
+    // g_angleBAP, g_angleABP, the active template's side and g_uiStyle.
+    void SetTemplateAngles(double bap, double abp, int poleSide = 0);
     void SetCloseUpStyle(const QString& style);
 
     // Seeds of the reference stars, the axis centre and the expected pole-star
@@ -66,6 +71,7 @@ public:
     int cirRadius = 0;
     double eptNStarX = 0, eptNStarY = 0;
     double trackAngleBAP = g_angleBAP, trackAngleABP = g_angleABP;
+    int trackPoleSide = PoleSideOf(g_maskAX, g_maskAY, g_maskBX, g_maskBY, g_maskPX, g_maskPY);
     bool closeUpMono = g_uiStyle == QLatin1String("Mono");
     mutable std::mutex inputMutex;
 

@@ -29,6 +29,7 @@ void DisplayThread::TrackRefStars() {
         in.axisY = cirCenterY;
         in.angleBAP = trackAngleBAP;
         in.angleABP = trackAngleABP;
+        in.poleSide = trackPoleSide;
         in.mono = closeUpMono;
         in.refractionOn = g_refractionOn;
         in.latitude = g_latitude;
@@ -75,10 +76,11 @@ void DisplayThread::SetEptNStar(double x, double y) {
     eptNStarY = NotNegative(y);
 }
 
-void DisplayThread::SetTemplateAngles(double bap, double abp) {
+void DisplayThread::SetTemplateAngles(double bap, double abp, int poleSide) {
     const std::lock_guard<std::mutex> lock(inputMutex);
     trackAngleBAP = bap;
     trackAngleABP = abp;
+    trackPoleSide = poleSide;
 }
 
 void DisplayThread::SetCloseUpStyle(const QString& style) {

@@ -4,6 +4,11 @@
 #include <QEvent>
 #include <QMetaObject>
 
+namespace {
+// Routines of hand-overs running on this thread (nested when a routine serves events).
+thread_local int t_routinesRunning = 0;
+} // namespace
+
 UiHandOver::UiHandOver()
     : state_(std::make_shared<State>()), server_(new UiHandOverServer(state_)) {}
 
@@ -25,11 +30,13 @@ void UiHandOver::State::Serve(std::uint64_t wanted) {
     struct Finish {
         State* s;
         ~Finish() {
+            --t_routinesRunning;
             std::lock_guard<std::mutex> lock(s->mutex);
             s->phase = Phase::Done;
             s->changed.notify_all();
         }
     } finish{this};
+    ++t_routinesRunning;
     r();
 }
 
@@ -97,4 +104,8 @@ bool UiHandOver::WaitEnded(std::chrono::milliseconds timeout) {
 void UiHandOver::WaitEndedServing() {
     while (!WaitEnded(std::chrono::milliseconds(5)))
         QCoreApplication::sendPostedEvents(server_, QEvent::MetaCall);
+}
+
+bool UiHandOver::InsideRoutine() {
+    return t_routinesRunning > 0;
 }

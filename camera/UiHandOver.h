@@ -50,6 +50,10 @@ public:
     bool WaitEnded(std::chrono::milliseconds timeout);
     // Waits until the worker has ended, running its pending routines meanwhile.
     void WaitEndedServing();
+    // Whether the calling thread is inside a routine of some hand-over right now
+    // (a routine may serve events, and an event handler must not wait for a worker
+    // that waits for that very routine: defer such work with a queued call).
+    static bool InsideRoutine();
 
     struct State {
         mutable std::mutex mutex;

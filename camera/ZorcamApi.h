@@ -48,8 +48,8 @@ typedef int (*PFN_SetZORCAMStreamMode)(ZorcamHandle handle, int mode);
 typedef int (*PFN_SetZORCAMResolution)(ZorcamHandle handle, int x, int y, int width, int height);
 typedef int (*PFN_StopZORCAMLive)(ZorcamHandle handle);
 typedef int (*PFN_IsZORCAMControlAvailable)(ZorcamHandle handle, int controlId);
-typedef int (*PFN_GetZORCAMChipInfo)(ZorcamHandle handle, double* chipWidthMm,
-                                     double* chipHeightMm, int* imageWidth, int* imageHeight,
-                                     double* pixelSizeUm, int* maxBpp, int* isColor);
+typedef int (*PFN_GetZORCAMChipInfo)(ZorcamHandle handle, double* chipWidthMm, double* chipHeightMm,
+                                     int* imageWidth, int* imageHeight, double* pixelSizeUm,
+                                     int* maxBpp, int* isColor);
 typedef double (*PFN_GetZORCAMParam)(ZorcamHandle handle, int controlId);
 }

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace {
@@ -78,13 +79,19 @@ QByteArray SymbolName(const EntryPoint& e) {
 #endif
 }
 
+// Where an installed program keeps its camera libraries, from its own folder
+// (the build names the folder it installs them in).
+#ifndef ZW_CAMERA_LIBRARY_DIR
+#define ZW_CAMERA_LIBRARY_DIR "../lib/zenithwand"
+#endif
+
 // Beside the program first, then where an installed program keeps it
-// (<prefix>/lib/zenithwand), then by plain name through the system's search.
+// (<prefix>/lib/<multiarch>/zenithwand), then by plain name through the system's search.
 QLibrary* OpenLibrary(const QString& baseName) {
     const QDir programDir(QCoreApplication::applicationDirPath());
     const QStringList candidates = {
         programDir.filePath(baseName),
-        programDir.filePath(QStringLiteral("../lib/zenithwand/") + baseName), baseName};
+        programDir.filePath(QStringLiteral(ZW_CAMERA_LIBRARY_DIR "/") + baseName), baseName};
     for (const QString& candidate : candidates) {
         auto* lib = new QLibrary(candidate);
         if (lib->load())
@@ -98,6 +105,12 @@ QLibrary* OpenLibrary(const QString& baseName) {
 
 void SetCameraLibraryNameForTesting(const QString& baseName) {
     g_libraryBaseName = baseName;
+}
+
+void SetCameraLibraryOverride(const QString& nameOrPath) {
+    const bool isPath =
+        nameOrPath.contains(QLatin1Char('/')) || nameOrPath.contains(QLatin1Char('\\'));
+    g_libraryBaseName = isPath ? QFileInfo(nameOrPath).absoluteFilePath() : nameOrPath;
 }
 
 const char* ZorcamEntryPointName(int index) {

@@ -27,6 +27,11 @@ void LoadCameraLibrary();
 // lacks entry points, or none at all.
 void SetCameraLibraryNameForTesting(const QString& baseName);
 
+// The user's choice of camera library (command line), before LoadCameraLibrary:
+// a base name ("zorcam-indi", looked up like "zorcam") or the path of a file
+// (anything with a folder separator; a relative path counts from the current folder).
+void SetCameraLibraryOverride(const QString& nameOrPath);
+
 // Names of the 21 entry points in lookup order, and whether each was found.
 inline constexpr int kZorcamEntryPointCount = 21;
 const char* ZorcamEntryPointName(int index);

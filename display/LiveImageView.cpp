@@ -57,7 +57,7 @@ LiveImageView::LiveImageView(QWidget* parent)
     setTransformationAnchor(QGraphicsView::NoAnchor);
     setMouseTracking(true);
     setBackgroundBrush(Qt::black);
-    scene_->setSceneRect(0, 0, 1280, 960);
+    scene_->setSceneRect(0, 0, kFramePixelsX, kFramePixelsY);
     scene_->addItem(image_);
     scene_->addItem(mask_);
     mask_->setAcceptedMouseButtons(Qt::NoButton);
@@ -66,14 +66,27 @@ LiveImageView::LiveImageView(QWidget* parent)
     mask_->setZValue(1);
 }
 
+bool LiveImageView::onPicture(const QPointF& imagePos) const {
+    QRectF r = image_->boundingRect();
+    if (r.isEmpty()) // nothing shown yet: the frame the camera will deliver
+        r = QRectF(0, 0, kFramePixelsX, kFramePixelsY);
+    return imagePos.x() >= r.left() && imagePos.y() >= r.top() && imagePos.x() < r.right() &&
+           imagePos.y() < r.bottom();
+}
+
 void LiveImageView::mouseMoveEvent(QMouseEvent* event) {
     QGraphicsView::mouseMoveEvent(event);
-    emit imageMouseMoved(image_->mapFromScene(mapToScene(event->position().toPoint())));
+    const QPointF p = image_->mapFromScene(mapToScene(event->position().toPoint()));
+    // The black margin around a zoomed-out picture is no part of the frame.
+    if (onPicture(p))
+        emit imageMouseMoved(p);
 }
 
 void LiveImageView::mouseDoubleClickEvent(QMouseEvent* event) {
     QGraphicsView::mouseDoubleClickEvent(event);
-    emit imageDoubleClicked(image_->mapFromScene(mapToScene(event->position().toPoint())));
+    const QPointF p = image_->mapFromScene(mapToScene(event->position().toPoint()));
+    if (onPicture(p))
+        emit imageDoubleClicked(p);
 }
 
 void LiveImageView::scrollContentsBy(int dx, int dy) {

@@ -1,6 +1,6 @@
 // The scroll box of the live image: a graphics view whose scene holds the live
 // image item (Img_cap) and the template overlay (Img_Mask). It reports the mouse
-// in image pixels and viewport scrolling.
+// in image pixels, only while it is over the picture, and viewport scrolling.
 #pragma once
 
 #include <QGraphicsPixmapItem>
@@ -33,6 +33,9 @@ private:
 class LiveImageView : public QGraphicsView {
     Q_OBJECT
 public:
+    // The size of the camera's frame, which the picture has before the first frame.
+    static constexpr int kFramePixelsX = 1280, kFramePixelsY = 960;
+
     explicit LiveImageView(QWidget* parent = nullptr);
 
     ImageItem* imageItem() const { return image_; }
@@ -49,6 +52,9 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    // Whether a point in image pixels lies on the picture itself.
+    bool onPicture(const QPointF& imagePos) const;
+
     QGraphicsScene* scene_;
     ImageItem* image_;
     ImageItem* mask_;

@@ -29,6 +29,13 @@ cv::Mat& ReceivedFrameCopy() {
 }
 bool g_receivedFrameTaken = false;
 
+// The frame as shown at the last hand-over when the stretch had rewritten it (the
+// receive buffer then differs from what the user sees); empty otherwise.
+cv::Mat& StretchedFrameCopy() {
+    static cv::Mat copy;
+    return copy;
+}
+
 OverlayMarks CurrentMarks() {
     OverlayMarks m;
     m.mono = IsMonoStyle(g_uiStyle);
@@ -69,6 +76,10 @@ void RenderLiveView() {
     // this is the moment to keep its frame apart for "Save As BMP".
     std::memcpy(ReceivedFrameCopy().data, g_liveBuffer, kGreyFrameBytes);
     g_receivedFrameTaken = true;
+    if (g_stretchOn && !g_frameImage.empty())
+        g_frameImage.copyTo(StretchedFrameCopy());
+    else
+        StretchedFrameCopy().release();
 
     if (!g_frameImage.empty()) {
         if (g_frameImage.channels() == 3)
@@ -148,4 +159,12 @@ void CopyLastReceivedFrame(cv::Mat& out) {
     // No capture loop has run: nothing fills the receive buffer.
     out.create(kFrameHeight, kFrameWidth, CV_8UC1);
     std::memcpy(out.data, g_liveBuffer, kGreyFrameBytes);
+}
+
+void CopyLastShownFrame(cv::Mat& out) {
+    if (!StretchedFrameCopy().empty()) {
+        StretchedFrameCopy().copyTo(out);
+        return;
+    }
+    CopyLastReceivedFrame(out);
 }

@@ -25,3 +25,8 @@ void CopyImageToBitmap(const cv::Mat& image, QImage& bitmap);
 // the copy taken inside the last hand-over while a capture loop has run, else
 // the receive buffer itself. User-interface thread only.
 void CopyLastReceivedFrame(cv::Mat& out);
+
+// The last frame as the live view showed it: the stretched frame of the last
+// hand-over when the stretch was on, else CopyLastReceivedFrame. User-interface
+// thread only.
+void CopyLastShownFrame(cv::Mat& out);

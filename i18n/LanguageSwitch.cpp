@@ -84,6 +84,8 @@ void TFormMain::ApplyMenuTexts() {
     ui->MenuItem_help->setTitle(m.HelpMenu);
     ui->MenuItem_about->setText(m.AboutMenu);
     ui->MenuItem_manual->setText(m.ManualMenu);
+    if (Label_noFrames && frameWatch.Lost())
+        Label_noFrames->setText(m.NoFramesMsg);
 
     const QString family = FamilyFor(m.FontFamily, curLang);
     for (QAction* a :

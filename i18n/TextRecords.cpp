@@ -19,8 +19,8 @@ void FillRecord(const TextTable& table, const std::array<TextField<Record>, N>& 
 
 } // namespace
 
-const std::array<TextField<MENUS>, 17>& MenuFields() {
-    static const std::array<TextField<MENUS>, 17> fields{{
+const std::array<TextField<MENUS>, 18>& MenuFields() {
+    static const std::array<TextField<MENUS>, 18> fields{{
         {"FileMenu", &MENUS::FileMenu},
         {"ExitMenu", &MENUS::ExitMenu},
         {"SaveMenu", &MENUS::SaveMenu},
@@ -38,6 +38,7 @@ const std::array<TextField<MENUS>, 17>& MenuFields() {
         {"AboutMenu", &MENUS::AboutMenu},
         {"ManualMenu", &MENUS::ManualMenu},
         {"FontFamily", &MENUS::FontFamily},
+        {"NoFramesMsg", &MENUS::NoFramesMsg},
     }};
     return fields;
 }

@@ -37,6 +37,7 @@ struct MENUS {
     QString AboutMenu;
     QString ManualMenu;
     QString FontFamily;
+    QString NoFramesMsg; // status bar: the camera delivers no frames
 };
 
 struct MESSAGETIPS {
@@ -91,7 +92,7 @@ template <typename Record> struct TextField {
 };
 
 // The fields with their table keys, in record order.
-const std::array<TextField<MENUS>, 17>& MenuFields();
+const std::array<TextField<MENUS>, 18>& MenuFields();
 const std::array<TextField<MESSAGETIPS>, 38>& TipFields();
 
 // Copies the values of `table` into the fields whose key it holds (first line with the

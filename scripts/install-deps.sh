@@ -10,6 +10,7 @@ PACKAGES=(
     libsimpleini-dev liberfa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    dpkg-dev file lintian desktop-file-utils appstream
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )
 

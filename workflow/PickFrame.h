@@ -6,9 +6,8 @@
 //
 // While a capture loop runs it rewrites g_frameImage between its hand-overs, so a
 // handler that reads it directly could see half of two frames. The live view keeps
-// the frame of its last hand-over apart; without the stretch that is exactly the
-// content of g_frameImage, so a pick measures on that copy. With no loop running
-// (or with the developer stretch on) g_frameImage itself is used.
+// the frame of its last hand-over apart (stretched when the stretch is on), so a
+// pick measures on that copy. With no loop running g_frameImage itself is used.
 #pragma once
 
 #include "app/Mystructs.h"
@@ -17,8 +16,8 @@
 #include <opencv2/core.hpp>
 
 inline const cv::Mat& PickFrame(cv::Mat& copy) {
-    if (!g_threadRunning || g_stretchOn)
+    if (!g_threadRunning)
         return g_frameImage;
-    CopyLastReceivedFrame(copy);
+    CopyLastShownFrame(copy);
     return copy;
 }

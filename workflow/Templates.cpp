@@ -3,6 +3,7 @@
 #include "ui_FormMain.h"
 
 #include "astro/MaskPole.h"
+#include "astro/PoleCoor.h"
 #include "astro/StarData.h"
 #include "astro/StarDataOfDate.h"
 #include "camera/DisplayThread.h"
@@ -118,8 +119,10 @@ void ActivateTemplateValues(const STARDATA& d) {
     g_maskBY = d.bY;
     g_angleBAP = d.bap;
     g_angleABP = d.abp;
+    // A running tracker takes the new angles from its next frame on.
     if (g_displayThread)
-        g_displayThread->SetTemplateAngles(d.bap, d.abp);
+        g_displayThread->SetTemplateAngles(d.bap, d.abp,
+                                           PoleSideOf(d.aX, d.aY, d.bX, d.bY, d.poleX, d.poleY));
 }
 
 } // namespace

@@ -250,6 +250,7 @@ bool ParseSimConfig(const std::string& iniText, SimConfig& config,
     r.Bool("faults", "speed", f.speed);
     r.Bool("faults", "beginLive", f.beginLive);
     r.Int("faults", "dropEvery", 0, 1000000, f.dropEvery);
+    r.Bool("faults", "liveFrame", f.liveFrame);
     if (const char* size = r.Raw("faults", "frameSize")) {
         const std::string t = Trim(size);
         int w = 0, h = 0;

@@ -88,6 +88,7 @@ struct FaultParams {
     bool speed = false;      // SetZORCAMParam for speed
     bool beginLive = false;  // BeginZORCAMLive
     int dropEvery = 0;       // every n-th frame is lost (0 = none, 1 = all)
+    bool liveFrame = false;  // GetZORCAMLiveFrame fails while live
     int frameWidth = 0;      // reported frame size when not 0 (0..8192)
     int frameHeight = 0;
 };

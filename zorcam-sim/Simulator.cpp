@@ -432,6 +432,8 @@ int Simulator::GetLiveFrame(std::uint32_t handle, std::uint32_t* width, std::uin
         return SIM_BAD_HANDLE;
     if (!cam->live || !buffer)
         return SIM_BAD_ARGUMENT;
+    if (config_.faults.liveFrame)
+        return SIM_REFUSED;
     const auto now = Clock::now();
     if (config_.camera.throttle) {
         if (now < cam->nextDue)

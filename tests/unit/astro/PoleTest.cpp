@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -129,6 +130,72 @@ TEST(CalcPoleCOORTest, CandidateNearerTheReferenceWins) {
         EXPECT_NEAR(y, c.y, 0.005);
         EXPECT_TRUE(log.Lines().empty());
     }
+}
+
+// A pole far from the axis: the template's triangle turned and moved into the frame,
+// and the axis placed between the pole and its mirror image across A-B, nearer the
+// mirror. The nearer-candidate rule alone takes the mirror there; the template's side
+// of A-B must win.
+TEST(CalcPoleCOORTest, PoleFarFromTheAxisStaysOnTheTemplatesSide) {
+    struct Case {
+        const char* hemisphere;
+        double turnDeg;
+        double axisFromPole; // px, toward the mirror solution
+    };
+    const Case cases[] = {
+        {"N", 0, 70}, {"N", 137, 90}, {"N", -65, 150},  {"N", 250, 400},
+        {"S", 0, 70}, {"S", 48, 120}, {"S", -170, 200}, {"S", 305, 400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.hemisphere) + " turned " + std::to_string(c.turnDeg));
+        STARDATA t{};
+        LoadStarData(c.hemisphere, t, QDate(2024, 5, 23));
+        ASSERT_EQ(CalcTemplatePole(c.hemisphere, t), 1);
+        const int side = PoleSideOf(t.aX, t.aY, t.bX, t.bY, t.poleX, t.poleY);
+        ASSERT_NE(side, 0);
+
+        const double r = c.turnDeg * M_PI / 180;
+        auto place = [&](double x, double y, double& ox, double& oy) {
+            ox = 640 + std::cos(r) * (x - t.bX) - std::sin(r) * (y - t.bY);
+            oy = 480 + std::sin(r) * (x - t.bX) + std::cos(r) * (y - t.bY);
+        };
+        double ax, ay, bx, by, px, py;
+        place(t.aX, t.aY, ax, ay);
+        place(t.bX, t.bY, bx, by);
+        place(t.poleX, t.poleY, px, py);
+        // The mirror image of P across the line A-B.
+        const double ux = (bx - ax) / std::hypot(bx - ax, by - ay);
+        const double uy = (by - ay) / std::hypot(bx - ax, by - ay);
+        const double along = (px - ax) * ux + (py - ay) * uy;
+        const double mx = 2 * (ax + along * ux) - px;
+        const double my = 2 * (ay + along * uy) - py;
+        const double toMirror = std::hypot(mx - px, my - py);
+        const double axisX = px + (mx - px) / toMirror * c.axisFromPole;
+        const double axisY = py + (my - py) / toMirror * c.axisFromPole;
+
+        double x = 0, y = 0;
+        ASSERT_EQ(CalcPoleCOOR(ax, ay, t.bap, bx, by, t.abp, x, y, axisX, axisY, side), 1);
+        EXPECT_NEAR(x, px, 1e-6);
+        EXPECT_NEAR(y, py, 1e-6);
+
+        // Where the axis is nearer the mirror, the nearer rule alone is fooled.
+        if (c.axisFromPole > toMirror / 2) {
+            ASSERT_EQ(CalcPoleCOOR(ax, ay, t.bap, bx, by, t.abp, x, y, axisX, axisY), 1);
+            EXPECT_NEAR(x, mx, 1e-6);
+            EXPECT_NEAR(y, my, 1e-6);
+        }
+    }
+}
+
+TEST(CalcPoleCOORTest, UnknownSideFallsBackToTheNearerCandidate) {
+    double x = 0, y = 0;
+    ASSERT_EQ(CalcPoleCOOR(0, 0, 45, 10, 0, 45, x, y, 5, 4, 0), 1);
+    EXPECT_NEAR(y, 5, 1e-12);
+    ASSERT_EQ(CalcPoleCOOR(0, 0, 45, 10, 0, 45, x, y, 5, 4, -1), 1);
+    EXPECT_NEAR(y, -5, 1e-12) << "the side wins over the nearer candidate";
+    EXPECT_EQ(PoleSideOf(0, 0, 10, 0, 5, 0), 0);
+    EXPECT_EQ(PoleSideOf(0, 0, 0, 0, 5, 1), 0);
+    EXPECT_EQ(PoleSideOf(0, 0, 10, 0, 5, 1), 1);
 }
 
 TEST(CalcPoleCOORTest, EqualDistancesTakeTheCandidateWithTheSmallerY) {

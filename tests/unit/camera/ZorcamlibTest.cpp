@@ -3,7 +3,11 @@
 #include "camera/Zorcamlib.h"
 #include "dialogs/MessageBoxes.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +83,38 @@ TEST_F(CameraLibrary, EachMissingEntryPointIsReportedInOrderAndAnswersWithAFailu
     EXPECT_NE(ZorcamGetId(0, id), 0);
     EXPECT_EQ(ZorcamOpen("ZENITHWAND"), 0u);
     EXPECT_NE(ZorcamReleaseResource(), 0);
+}
+
+// The user's choice from the command line: a base name is looked up like the
+// default one, a path (absolute or relative to the current folder) is loaded as is.
+TEST_F(CameraLibrary, TheUsersChoiceOfLibraryIsLoadedByNameOrPath) {
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString partial = QDir(QCoreApplication::applicationDirPath())
+                                .filePath(QStringLiteral("libzorcam_partial.so"));
+    const QString copy = elsewhere.filePath(QStringLiteral("libmycamera.so"));
+    ASSERT_TRUE(QFile::copy(partial, copy));
+    const QString startFolder = QDir::currentPath();
+
+    const QString choices[] = {QStringLiteral("zorcam_partial"), copy,
+                               QStringLiteral("./libmycamera.so")};
+    for (const QString& choice : choices) {
+        SCOPED_TRACE(choice.toStdString());
+        ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+        SetCameraLibraryOverride(choice);
+        ASSERT_TRUE(
+            QDir::setCurrent(startFolder)); // a relative path counts from where it was given
+        messages.clear();
+        LoadCameraLibrary();
+        EXPECT_FALSE(messages.contains(QStringLiteral("加载zorcam.dll失败")));
+        EXPECT_TRUE(ZorcamEntryPointFound(0)) << "InitZORCAMResource";
+        EXPECT_FALSE(ZorcamEntryPointFound(1)) << "the partial library, not the default one";
+    }
+
+    SetCameraLibraryOverride(elsewhere.filePath(QStringLiteral("libnothere.so")));
+    messages.clear();
+    LoadCameraLibrary();
+    EXPECT_EQ(messages, QStringList{QStringLiteral("加载zorcam.dll失败")});
 }
 
 } // namespace
