@@ -2,8 +2,8 @@
 // the current language, the log says it once, and both clear when frames return.
 #include "app/MainFormUnit.h"
 
-#include "core/Log.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 #include "i18n/TextRecords.h"
 
 #include <QLabel>
