@@ -1,7 +1,7 @@
 #include "astro/Geometry.h"
 
-#include "astro/NumberText.h"
 #include "core/Log.h"
+#include "astro/NumberText.h"
 
 #include <climits>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "astro/MaskPole.h"
 
+#include "core/Log.h"
 #include "astro/NumberText.h"
 #include "astro/Triangulation.h"
-#include "core/Log.h"
 
 #include <cmath>
 

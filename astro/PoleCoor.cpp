@@ -1,7 +1,7 @@
 #include "astro/PoleCoor.h"
 
-#include "astro/Triangulation.h"
 #include "core/Log.h"
+#include "astro/Triangulation.h"
 
 #include <cmath>
 

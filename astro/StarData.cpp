@@ -1,7 +1,7 @@
 #include "astro/StarData.h"
 
-#include "astro/NumberText.h"
 #include "core/Log.h"
+#include "astro/NumberText.h"
 
 #include <QFile>
 #include <QLocale>
