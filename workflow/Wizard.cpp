@@ -10,6 +10,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
 #include "display/Readouts.h"
+#include "workflow/Templates.h"
 #include "i18n/TextRecords.h"
 #include "workflow/PickFrame.h"
 #include "workflow/TraceFormUnit.h"
@@ -283,6 +284,9 @@ void TFormMain::Btn_calcPolarAxisClick() {
     WriteLog(QStringLiteral("Info"), QStringLiteral("start Monitor pole."));
     ui->Rectangle_tipMsg->hide();
     ui->MenuItem_trace->setEnabled(true);
+    HandSkyOfMomentToTracker(curRegion);
+    alignmentSmoother.Reset();
+    plateScaleLogged = false;
     g_monitorPole = true;
     g_showRefStarA = true;
     g_showRefStarB = true;

@@ -89,6 +89,8 @@ TEST_F(RefractionWindow, TypedValuesOutsideTheRangeGoToTheNearestLimit) {
         {1, "SpinBox_P", "95", 900},       {1, "SpinBox_P", "2000", 1060},
         {0, "SpinBox_P", "95", 95},        {0, "SpinBox_P", "120", 110},
         {0, "SpinBox_latitude", "95", 90}, {0, "SpinBox_longitude", "181", 180},
+        {0, "SpinBox_longitude", "-75.5", -75.5}, // west of Greenwich
+        {0, "SpinBox_longitude", "-181", -180},
         {0, "SpinBox_T", "-90", -84},      {0, "SpinBox_T", "250", 200},
     };
     for (const Case& c : cases) {
