@@ -1,6 +1,8 @@
 #include "astro/AlignmentReadout.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 AltitudeAdvice AltitudeAdviceOf(double altArcsec) {
     if (!(std::abs(altArcsec) >= kNoTurnArcsec))
@@ -22,6 +24,19 @@ AlignmentBand BandOf(double totalArcsec) {
     return AlignmentBand::Above; // NaN too
 }
 
+double AlignmentReadoutSmoother::Median(const std::deque<Sample>& samples, double Sample::*field) {
+    std::vector<double> v;
+    v.reserve(samples.size());
+    for (const Sample& s : samples)
+        v.push_back(s.*field);
+    const std::size_t mid = v.size() / 2;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
+    if (v.size() % 2 == 1)
+        return v[mid];
+    const double upper = v[mid];
+    return (*std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid)) + upper) / 2;
+}
+
 void AlignmentReadoutSmoother::Reset() {
     samples_.clear();
     current_ = AlignmentReadout{};
@@ -39,17 +54,10 @@ const AlignmentReadout& AlignmentReadoutSmoother::Add(double seconds, const AltA
     while (samples_.size() > 1 && samples_.front().t <= seconds - window_)
         samples_.pop_front();
 
-    double alt = 0, az = 0, scale = 0;
-    for (const Sample& s : samples_) {
-        alt += s.alt;
-        az += s.az;
-        scale += s.scale;
-    }
-    const double n = static_cast<double>(samples_.size());
     current_.valid = true;
-    current_.altArcsec = alt / n;
-    current_.azArcsec = az / n;
-    current_.arcsecPerPixel = scale / n;
+    current_.altArcsec = Median(samples_, &Sample::alt);
+    current_.azArcsec = Median(samples_, &Sample::az);
+    current_.arcsecPerPixel = Median(samples_, &Sample::scale);
     current_.totalArcsec = std::hypot(current_.altArcsec, current_.azArcsec);
     current_.altitude = AltitudeAdviceOf(current_.altArcsec);
     current_.azimuth = AzimuthAdviceOf(current_.azArcsec);

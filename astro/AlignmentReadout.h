@@ -10,8 +10,8 @@
 //                    r.altitude, r.azimuth, r.band, r.arcsecPerPixel
 //
 // The time is any steady clock in seconds, given by the caller (nothing here reads
-// a clock). The mean of the frames of the last second is shown; a gap of more than
-// a second starts the mean afresh.
+// a clock). Each figure is the median of the frames of the last second, so one
+// frame measured astray does not move it; a gap of more than a second starts afresh.
 #pragma once
 
 #include "astro/SkyInImage.h"
@@ -54,6 +54,7 @@ private:
         double t, alt, az, scale;
     };
     double window_;
+    static double Median(const std::deque<Sample>& samples, double Sample::*field);
     std::deque<Sample> samples_;
     AlignmentReadout current_;
 };

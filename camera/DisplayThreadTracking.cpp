@@ -38,11 +38,12 @@ void DisplayThread::TrackRefStars() {
         in.temperature = g_temperature;
         if (skySet_) {
             // The Earth turns 360.9856...° per day of UT.
-            const double days = skyAdvancing_ ? std::chrono::duration<double>(
-                                                    std::chrono::steady_clock::now() - skySetAt_)
-                                                        .count() /
-                                                    86400.0
-                                              : 0.0;
+            const double days =
+                skyAdvancing_
+                    ? std::chrono::duration<double>(std::chrono::steady_clock::now() - skySetAt_)
+                              .count() /
+                          86400.0
+                    : 0.0;
             in.skyKnown = true;
             in.sky = sky_;
             in.sky.meridianRaDeg =

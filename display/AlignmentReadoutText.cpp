@@ -56,7 +56,8 @@ QString BandColour(AlignmentBand band) {
     return QStringLiteral("#ff5050");
 }
 
-QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w) {
+QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w,
+                             const QString& textColour) {
     if (!r.valid)
         return QString();
     const QString lines[] = {
@@ -70,5 +71,7 @@ QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w) {
             .toHtmlEscaped(),
         (w.scale + QLatin1Char(' ') + PlateScaleText(r.arcsecPerPixel)).toHtmlEscaped(),
     };
-    return QStringList(std::begin(lines), std::end(lines)).join(QStringLiteral("<br>"));
+    return lines[0] + QStringLiteral("<br><span style=\"color:%1\">").arg(textColour) +
+           QStringList(std::begin(lines) + 1, std::end(lines)).join(QStringLiteral("<br>")) +
+           QStringLiteral("</span>");
 }

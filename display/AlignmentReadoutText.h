@@ -27,5 +27,7 @@ QString PlateScaleText(double arcsecPerPixel);
 QString BandColour(AlignmentBand band);
 
 // Four lines: the error in the band's colour, altitude and azimuth with what to
-// do, the plate scale. An invalid read-out gives an empty text.
-QString AlignmentReadoutHtml(const AlignmentReadout& readout, const ReadoutWords& words);
+// do, the plate scale, these three in textColour. An invalid read-out gives an
+// empty text.
+QString AlignmentReadoutHtml(const AlignmentReadout& readout, const ReadoutWords& words,
+                             const QString& textColour = QStringLiteral("#f8f8ff"));

@@ -7,8 +7,8 @@
 #include "i18n/TextRecords.h"
 #include "ui_FormMain.h"
 
+#include <QBoxLayout>
 #include <QLabel>
-#include <QLayout>
 
 #include <chrono>
 
@@ -23,7 +23,14 @@ QLabel* AlignmentReadoutLabel(TFormMain& form) {
     label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
     label->setMinimumWidth(180);
-    panel->layout()->addWidget(label);
+    // Right below the close-up's frame.
+    auto* box = qobject_cast<QBoxLayout*>(panel->layout());
+    QWidget* closeUp = panel->findChild<QWidget*>(QStringLiteral("Rectangle3"));
+    const int at = box && closeUp ? box->indexOf(closeUp) : -1;
+    if (at >= 0)
+        box->insertWidget(at + 1, label);
+    else
+        panel->layout()->addWidget(label);
     return label;
 }
 
@@ -32,8 +39,7 @@ void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
         return;
     const double now =
         std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    form.alignmentReadout =
-        form.alignmentSmoother.Add(now, thread.poleError, thread.plateScale);
+    form.alignmentReadout = form.alignmentSmoother.Add(now, thread.poleError, thread.plateScale);
     if (!form.plateScaleLogged) {
         WriteLog(QStringLiteral("Info"),
                  QStringLiteral("Plate scale %1 arcsec/px from the reference stars")
@@ -45,10 +51,11 @@ void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
         auto word = [](const QString& text, const char* english) {
             return text.isEmpty() ? QString::fromLatin1(english) : text;
         };
-        const ReadoutWords words{word(m.ReadoutError, "Error"),     word(m.ReadoutAltitude, "Altitude"),
-                                 word(m.ReadoutAzimuth, "Azimuth"), word(m.ReadoutRaise, "raise"),
-                                 word(m.ReadoutLower, "lower"),     word(m.ReadoutEast, "turn east"),
-                                 word(m.ReadoutWest, "turn west"),  word(m.ReadoutScale, "Scale")};
+        const ReadoutWords words{
+            word(m.ReadoutError, "Error"),     word(m.ReadoutAltitude, "Altitude"),
+            word(m.ReadoutAzimuth, "Azimuth"), word(m.ReadoutRaise, "raise"),
+            word(m.ReadoutLower, "lower"),     word(m.ReadoutEast, "turn east"),
+            word(m.ReadoutWest, "turn west"),  word(m.ReadoutScale, "Scale")};
         label->setText(AlignmentReadoutHtml(form.alignmentReadout, words));
     }
 }

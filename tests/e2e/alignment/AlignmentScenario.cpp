@@ -160,7 +160,10 @@ public:
             result_.residualArcsec =
                 std::hypot(t.poleX - t.axisX, t.poleY - t.axisY) * t.arcsecPerPixel;
         const QPointF pole = ReadoutCell(Ui()->Label_polarPos->text());
-        result_.poleErrorPx = std::hypot(pole.x() - t.truePoleX, pole.y() - t.truePoleY);
+        // Uncorrected refraction shows the pole the stars circle.
+        const bool apparent = s_.refraction && !s_.refractionCorrection;
+        result_.poleErrorPx = std::hypot(pole.x() - (apparent ? t.poleX : t.truePoleX),
+                                         pole.y() - (apparent ? t.poleY : t.truePoleY));
         const QPointF axis = ReadoutCell(Ui()->Label_criCenterPos->text());
         result_.axisErrorPx = std::hypot(axis.x() - t.axisX, axis.y() - t.axisY);
         Note(QStringLiteral("session %1: pole shown %2, true (%3,%4); axis shown %5, true "
@@ -577,10 +580,11 @@ private:
         QElapsedTimer clock;
         clock.start();
         const unsigned long long first = mount_.Truth().frameIndex;
-        Require(ServeEventsUntil(
-                    [&] { return clock.elapsed() > 1300 && mount_.Truth().frameIndex >= first + 4; },
-                    60000),
-                QStringLiteral("no frames in monitor mode"));
+        Require(
+            ServeEventsUntil(
+                [&] { return clock.elapsed() > 1300 && mount_.Truth().frameIndex >= first + 4; },
+                60000),
+            QStringLiteral("no frames in monitor mode"));
         const AlignmentReadout r = main_->alignmentReadout;
         Require(r.valid, QStringLiteral("the read-out shows nothing"));
         Require(!main_->findChild<QLabel*>(QStringLiteral("Label_alignReadout"))->text().isEmpty(),

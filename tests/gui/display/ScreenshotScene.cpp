@@ -159,7 +159,10 @@ int main(int argc, char** argv) {
 
     if (!panelFile.isEmpty()) {
         QCoreApplication::processEvents();
-        const bool saved = ui->Expander_precise->grab().save(panelFile);
+        // Taken from the window, whose ground is opaque, not from the panel alone.
+        QWidget* panel = ui->Expander_precise;
+        const bool saved =
+            main.grab(QRect(panel->mapTo(&main, QPoint(0, 0)), panel->size())).save(panelFile);
         g_displayThread = nullptr;
         ClearOverlayFlags();
         return saved ? 0 : 1;

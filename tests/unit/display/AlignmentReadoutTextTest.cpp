@@ -13,10 +13,14 @@ TEST(AlignmentReadoutTextTest, ArcsecondsMinutesAndSigns) {
         const char* sign;
     };
     const Case cases[] = {
-        {0.4, "0″", "0″"},          {-0.4, "0″", "0″"},
-        {44.6, "45″", "+45″"},      {-59.4, "59″", "−59″"},
-        {59.6, "1′ 00″", "+1′ 00″"}, {-83.4, "1′ 23″", "−1′ 23″"},
-        {725, "12′ 05″", "+12′ 05″"}, {NAN, "--", "--"},
+        {0.4, "0″", "0″"},
+        {-0.4, "0″", "0″"},
+        {44.6, "45″", "+45″"},
+        {-59.4, "59″", "−59″"},
+        {59.6, "1′ 00″", "+1′ 00″"},
+        {-83.4, "1′ 23″", "−1′ 23″"},
+        {725, "12′ 05″", "+12′ 05″"},
+        {NAN, "--", "--"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ArcText(c.arcsec), QString::fromUtf8(c.plain)) << c.arcsec;
@@ -26,7 +30,7 @@ TEST(AlignmentReadoutTextTest, ArcsecondsMinutesAndSigns) {
 }
 
 TEST(AlignmentReadoutTextTest, LinesSayWhichWayAndTakeTheBandColour) {
-    const ReadoutWords words{"Error", "Altitude", "Azimuth", "raise",
+    const ReadoutWords words{"Error", "Altitude",  "Azimuth",   "raise",
                              "lower", "turn east", "turn west", "Scale"};
     AlignmentReadout r;
     EXPECT_TRUE(AlignmentReadoutHtml(r, words).isEmpty());
