@@ -574,15 +574,16 @@ private:
         Moment(QStringLiteral("7-monitor-aligned"));
     }
 
-    // The read-out after the last turn: a little over a second of frames, so the
-    // smoothed figures hold only frames taken after it.
+    // The read-out after the last turn, as a person reads it once the digits have
+    // settled: two and a half seconds and eight frames later, so the smoothed
+    // second holds only frames taken after the turn even when frames queue up.
     AlignmentReadout SettledReadout() {
         QElapsedTimer clock;
         clock.start();
         const unsigned long long first = mount_.Truth().frameIndex;
         Require(
             ServeEventsUntil(
-                [&] { return clock.elapsed() > 1300 && mount_.Truth().frameIndex >= first + 4; },
+                [&] { return clock.elapsed() > 2500 && mount_.Truth().frameIndex >= first + 8; },
                 60000),
             QStringLiteral("no frames in monitor mode"));
         const AlignmentReadout r = main_->alignmentReadout;
