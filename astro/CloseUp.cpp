@@ -135,11 +135,11 @@ void DrawGuides(cv::Mat& image, double centreX, double centreY, double scale, do
     if (!guides.show || !(guides.arcsecPerPx > 0) || !std::isfinite(guides.arcsecPerPx) ||
         !(scale > 0) || image.empty())
         return;
-    // The 30" ring in the colour of the best band, 1' the middle, 5' the widest.
+    // Neither green nor red: those are the pole's and the axis's marks.
     const cv::Scalar ringColour[] = {
-        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(0, 200, 0),
-        guides.mono ? cv::Scalar(200, 195, 195) : cv::Scalar(0, 200, 255),
-        guides.mono ? cv::Scalar(150, 145, 145) : cv::Scalar(0, 90, 255)};
+        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(255, 220, 120), // 30": light blue
+        guides.mono ? cv::Scalar(200, 195, 195) : cv::Scalar(0, 200, 255),   // 1': amber
+        guides.mono ? cv::Scalar(150, 145, 145) : cv::Scalar(0, 120, 255)};  // 5': orange
     const cv::Point centre(cvRound(centreX), cvRound(centreY));
     for (int i = 0; i < 3; ++i) {
         const double radius = kGuideRingsArcsec[i] / guides.arcsecPerPx * scale;
@@ -150,7 +150,7 @@ void DrawGuides(cv::Mat& image, double centreX, double centreY, double scale, do
     if (!(length > 0.5) || !std::isfinite(length))
         return;
     const cv::Scalar arrowColour =
-        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(255, 255, 0);
+        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(140, 255, 255); // pale yellow
     const cv::Point tip(cvRound(centreX + guides.zenithX / length * arrowLength),
                         cvRound(centreY + guides.zenithY / length * arrowLength));
     cv::arrowedLine(image, centre, tip, arrowColour, 1, cv::LINE_AA, 0, 0.3);

@@ -59,3 +59,11 @@ void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
         label->setText(AlignmentReadoutHtml(form.alignmentReadout, words));
     }
 }
+
+void ClearAlignmentReadout(TFormMain& form) {
+    form.alignmentSmoother.Reset();
+    form.alignmentReadout = AlignmentReadout{};
+    form.plateScaleLogged = false;
+    if (auto* label = form.findChild<QLabel*>(QStringLiteral("Label_alignReadout")))
+        label->clear();
+}

@@ -15,5 +15,9 @@ class QLabel;
 
 void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread);
 
+// A new monitor run, or none: the smoothed figures, the shown text and the plate
+// scale's log line start afresh.
+void ClearAlignmentReadout(TFormMain& form);
+
 // The label, made and placed below the close-up when it is not there yet.
 QLabel* AlignmentReadoutLabel(TFormMain& form);

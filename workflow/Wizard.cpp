@@ -4,15 +4,16 @@
 #include "ui_FormMain.h"
 
 #include "app/Expander.h"
-#include "core/Log.h"
 #include "astro/Customfunc.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
+#include "display/AlignmentReadoutView.h"
 #include "display/LiveImageView.h"
 #include "display/Readouts.h"
-#include "workflow/Templates.h"
 #include "i18n/TextRecords.h"
 #include "workflow/PickFrame.h"
+#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
 
@@ -285,8 +286,7 @@ void TFormMain::Btn_calcPolarAxisClick() {
     ui->Rectangle_tipMsg->hide();
     ui->MenuItem_trace->setEnabled(true);
     HandSkyOfMomentToTracker(curRegion);
-    alignmentSmoother.Reset();
-    plateScaleLogged = false;
+    ClearAlignmentReadout(*this);
     g_monitorPole = true;
     g_showRefStarA = true;
     g_showRefStarB = true;
@@ -303,6 +303,7 @@ void TFormMain::Timer_updateAngleTimer() {
 }
 
 void TFormMain::ResetWorkflow() {
+    ClearAlignmentReadout(*this);
     ClearStarPicks(*this);
     ClearOverlayFlags();
     ui->Image_rotateDirect->hide();
