@@ -15,6 +15,7 @@
 #pragma once
 
 #include "app/Mystructs.h"
+#include "astro/AlignmentReadout.h"
 #include "camera/FrameWatch.h"
 #include "guidance/SoundGuidance.h"
 
@@ -229,6 +230,12 @@ public:
     double eptNStarX = 0, eptNStarY = 0;
     double starAX = 0, starAY = 0;
     double starAStartX = 0, starAStartY = 0, starBStartX = 0, starBStartY = 0;
+
+    // The monitor mode's read-out as shown below the close-up, filled on every
+    // tracked frame (display/AlignmentReadoutView.h); guidance reads it here.
+    AlignmentReadoutSmoother alignmentSmoother;
+    AlignmentReadout alignmentReadout;
+    bool plateScaleLogged = false; // once per monitor start
 
     QImage glassBitmap;
     QImage northMaskBitmap, southMaskBitmap;

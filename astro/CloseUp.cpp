@@ -129,3 +129,39 @@ void RenderCloseUp(const cv::Mat& frame, double axisX, double axisY, double pole
     crop.create(kCloseUpSide, kCloseUpSide, CV_8UC3);
     canvas(cv::Rect(kMargin, kMargin, kCloseUpSide, kCloseUpSide)).copyTo(crop);
 }
+
+void DrawGuides(cv::Mat& image, double centreX, double centreY, double scale, double arrowLength,
+                const CloseUpGuides& guides) {
+    if (!guides.show || !(guides.arcsecPerPx > 0) || !std::isfinite(guides.arcsecPerPx) ||
+        !(scale > 0) || image.empty())
+        return;
+    // Neither green nor red: those are the pole's and the axis's marks.
+    const cv::Scalar ringColour[] = {
+        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(255, 220, 120), // 30": light blue
+        guides.mono ? cv::Scalar(200, 195, 195) : cv::Scalar(0, 200, 255),   // 1': amber
+        guides.mono ? cv::Scalar(150, 145, 145) : cv::Scalar(0, 120, 255)};  // 5': orange
+    const cv::Point centre(cvRound(centreX), cvRound(centreY));
+    for (int i = 0; i < 3; ++i) {
+        const double radius = kGuideRingsArcsec[i] / guides.arcsecPerPx * scale;
+        if (radius >= 2 && radius < 1e5)
+            cv::circle(image, centre, cvRound(radius), ringColour[i], 1, cv::LINE_AA);
+    }
+    const double length = std::hypot(guides.zenithX, guides.zenithY);
+    if (!(length > 0.5) || !std::isfinite(length))
+        return;
+    const cv::Scalar arrowColour =
+        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(140, 255, 255); // pale yellow
+    const cv::Point tip(cvRound(centreX + guides.zenithX / length * arrowLength),
+                        cvRound(centreY + guides.zenithY / length * arrowLength));
+    cv::arrowedLine(image, centre, tip, arrowColour, 1, cv::LINE_AA, 0, 0.3);
+    cv::putText(image, "Z",
+                cv::Point(cvRound(centreX + guides.zenithX / length * (arrowLength + 9)) - 4,
+                          cvRound(centreY + guides.zenithY / length * (arrowLength + 9)) + 4),
+                cv::FONT_HERSHEY_PLAIN, 0.8, arrowColour, 1, cv::LINE_AA);
+}
+
+void RenderCloseUp(const cv::Mat& frame, double axisX, double axisY, double poleX, double poleY,
+                   const CloseUpColours& colours, const CloseUpGuides& guides, cv::Mat& crop) {
+    RenderCloseUp(frame, axisX, axisY, poleX, poleY, colours, crop);
+    DrawGuides(crop, kCloseUpHalf, kCloseUpHalf, kCloseUpScale, 30, guides);
+}

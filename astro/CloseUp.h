@@ -7,10 +7,10 @@
 //
 // The square is the one whose top-left corner is (trunc(5 axisX) - 100,
 // trunc(5 axisY) - 100) in the 5x magnified frame (that is trunc(5 v - 100) while
-// the square lies inside), so the axis centre always lands at (100, 100). Only the frame pixels that square samples are magnified; the result
-// equals the same square cut from a magnification of the whole frame with the marks
-// drawn on it. Where the square reaches beyond the magnified frame (an axis centre
-// within 20 frame pixels of the border) it is padded with black, and the marks are
+// the square lies inside), so the axis centre always lands at (100, 100). Only the frame pixels
+// that square samples are magnified; the result equals the same square cut from a magnification of
+// the whole frame with the marks drawn on it. Where the square reaches beyond the magnified frame
+// (an axis centre within 20 frame pixels of the border) it is padded with black, and the marks are
 // still drawn whole, so the axis mark stays at (100, 100).
 #pragma once
 
@@ -42,3 +42,24 @@ void DrawCloseUpMarks(cv::Mat& image, cv::Point origin, double axisX, double axi
 // single-channel frame. An empty frame gives a black square with the marks.
 void RenderCloseUp(const cv::Mat& frame, double axisX, double axisY, double poleX, double poleY,
                    const CloseUpColours& colours, cv::Mat& crop);
+
+// The scale guides of the monitor mode: rings of 30", 1' and 5' about the axis
+// mark and a short arrow from it toward the zenith.
+struct CloseUpGuides {
+    bool show = false;
+    double arcsecPerPx = 0;          // live plate scale of the frame
+    double zenithX = 0, zenithY = 0; // unit vector toward the zenith, image axes
+    bool mono = false;               // "Mono" style: ghost white
+};
+
+inline constexpr double kGuideRingsArcsec[] = {30.0, 60.0, 300.0};
+
+// Draws the guides on an image at "scale" image pixels per frame pixel, centred
+// on (centreX, centreY) image pixels; arrowLength in image pixels. Nothing when
+// the guides are off or the scale is not a positive number.
+void DrawGuides(cv::Mat& image, double centreX, double centreY, double scale, double arrowLength,
+                const CloseUpGuides& guides);
+
+// As above, then the guides about the axis mark at (100, 100).
+void RenderCloseUp(const cv::Mat& frame, double axisX, double axisY, double poleX, double poleY,
+                   const CloseUpColours& colours, const CloseUpGuides& guides, cv::Mat& crop);

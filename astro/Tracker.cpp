@@ -6,21 +6,14 @@
 
 namespace {
 
-// One reference star: measured around its seed, the seed itself when lost; a
-// star that was found has its vertical coordinate corrected when asked.
-void MeasureStar(const cv::Mat& frame, double seedX, double seedY, const TrackerInputs& in,
-                 double& x, double& y) {
+// One reference star: measured around its seed, the seed itself when lost.
+bool MeasureStar(const cv::Mat& frame, double seedX, double seedY, double& x, double& y) {
     if (GetPreciseStarPos(frame, seedX, seedY, x, y) != 1) {
         x = seedX;
         y = seedY;
-        return;
+        return false;
     }
-    if (in.refractionOn) {
-        double corrected = y;
-        CorrectRefraction(y, in.latitude, PressureInKPa(in.pressure, in.pressureUnit),
-                          in.temperature, corrected);
-        y = corrected;
-    }
+    return true;
 }
 
 } // namespace
@@ -31,8 +24,33 @@ double PressureInKPa(double pressure, int unit) {
 
 TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat& crop) {
     TrackerResult r;
-    MeasureStar(frame, in.aSeedX, in.aSeedY, in, r.aX, r.aY);
-    MeasureStar(frame, in.bSeedX, in.bSeedY, in, r.bX, r.bY);
+    const bool aFound = MeasureStar(frame, in.aSeedX, in.aSeedY, r.aX, r.aY);
+    const bool bFound = MeasureStar(frame, in.bSeedX, in.bSeedY, r.bX, r.bY);
+
+    std::optional<SkyInImage> sky;
+    if (in.skyKnown)
+        sky = SkyInImage::From(in.sky, r.aX, r.aY, r.bX, r.bY);
+    if (sky) {
+        r.skyFound = true;
+        r.arcsecPerPixel = sky->ArcsecPerPixel();
+        r.zenithX = sky->ZenithX();
+        r.zenithY = sky->ZenithY();
+        if (in.refractionOn) {
+            // Refraction raises the stars toward the zenith: take them back down.
+            const cv::Point2d shift = sky->RefractionShiftPx(RefractionArcmin(
+                in.latitude, PressureInKPa(in.pressure, in.pressureUnit), in.temperature));
+            r.refractionShiftX = shift.x;
+            r.refractionShiftY = shift.y;
+            if (aFound) {
+                r.aX += shift.x;
+                r.aY += shift.y;
+            }
+            if (bFound) {
+                r.bX += shift.x;
+                r.bY += shift.y;
+            }
+        }
+    }
 
     double px = 0, py = 0;
     if (CalcPoleCOOR(r.aX, r.aY, in.angleBAP, r.bX, r.bY, in.angleABP, px, py, in.axisX, in.axisY,
@@ -41,6 +59,16 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     r.poleFound = true;
     r.poleX = px;
     r.poleY = py;
-    RenderCloseUp(frame, in.axisX, in.axisY, px, py, CloseUpColoursFor(in.mono), crop);
+    if (sky) {
+        r.errorFound = true;
+        r.error = sky->ErrorOf(px, py, in.axisX, in.axisY);
+    }
+    CloseUpGuides guides;
+    guides.show = sky.has_value() && in.guides;
+    guides.arcsecPerPx = r.arcsecPerPixel;
+    guides.zenithX = r.zenithX;
+    guides.zenithY = r.zenithY;
+    guides.mono = in.mono;
+    RenderCloseUp(frame, in.axisX, in.axisY, px, py, CloseUpColoursFor(in.mono), guides, crop);
     return r;
 }

@@ -1,7 +1,13 @@
 // One frame of the monitor mode's reference-star tracking, without threads or
 // windows: both reference stars measured around their seeds, optionally corrected
 // for refraction, the pole triangulated from them and, when it was found, the pole
-// close-up rendered.
+// close-up rendered, with the axis error split into altitude and azimuth.
+//
+// With the sky of the moment given (in.skyKnown, SkyInImage.h), the two measured
+// stars give the live plate scale and the zenith direction; the refraction
+// correction then moves each star that was found by the refraction at the pole's
+// altitude, in pixels at that scale, away from the zenith, so the pole found is
+// the true pole. Without the sky there is no correction and no error.
 //
 // Usage (the capture thread, once per frame):
 //   TrackerInputs in;                 // a snapshot of the seeds, axis centre, ...
@@ -11,6 +17,7 @@
 #pragma once
 
 #include "astro/CloseUp.h"
+#include "astro/SkyInImage.h"
 
 #include <opencv2/core.hpp>
 
@@ -27,6 +34,9 @@ struct TrackerInputs {
     int pressureUnit = 0;   // 0 kPa, 1 hPa
     double temperature = 0; // degrees Celsius
     bool mono = false;      // close-up marks in the "Mono" style's colours
+    bool skyKnown = false;  // sky below set: plate scale, zenith, error, refraction
+    SkyOfMoment sky;        // template stars of the moment and the site's meridian
+    bool guides = true;     // rings and zenith arrow in the close-up (with the sky)
 };
 
 struct TrackerResult {
@@ -34,6 +44,12 @@ struct TrackerResult {
     double bX = 0, bY = 0; // star B likewise
     bool poleFound = false;
     double poleX = 0, poleY = 0; // valid when poleFound
+    bool skyFound = false;       // plate scale and zenith below are valid
+    double arcsecPerPixel = 0;
+    double zenithX = 0, zenithY = 0;                   // unit vector toward the zenith, image axes
+    double refractionShiftX = 0, refractionShiftY = 0; // pixels added to found stars
+    bool errorFound = false; // poleFound and skyFound: the error below is valid
+    AltAzError error;        // the pole against the axis centre
 };
 
 // The pressure in kPa: hPa (unit 1) times 0.1, otherwise unchanged.

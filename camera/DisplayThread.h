@@ -9,11 +9,14 @@
 
 #include "app/Mystructs.h"
 #include "astro/PoleCoor.h"
+#include "astro/SkyInImage.h"
 #include "astro/StarData.h"
 
 #include "camera/UiHandOver.h"
 
 #include <QThread>
+
+#include <chrono>
 
 #include <cstdint>
 #include <functional>
@@ -62,6 +65,11 @@ public:
     // g_angleBAP, g_angleABP, the active template's side and g_uiStyle.
     void SetTemplateAngles(double bap, double abp, int poleSide = 0);
     void SetCloseUpStyle(const QString& style);
+    // The template stars of a moment and the Earth rotation angle then (in
+    // meridianRaDeg, without the longitude). With `advancing`, the angle goes on at
+    // the Earth's rate from the call on; without, it stays (a sky held at a moment).
+    // The tracker adds g_longitude on every frame.
+    void SetSkyOfMoment(const SkyOfMoment& sky, bool advancing);
 
     // Seeds of the reference stars, the axis centre and the expected pole-star
     // position: written by the setters on the user-interface thread (which may
@@ -79,12 +87,22 @@ public:
     // only inside the hand-overs.
     double refStarAX = 0, refStarAY = 0, refStarBX = 0, refStarBY = 0;
     double polarPosX = 0, polarPosY = 0;
+    // The pole against the axis centre of the last frame whose pole was found, with
+    // the live plate scale and the zenith direction (valid when poleErrorFound).
+    bool poleErrorFound = false;
+    AltAzError poleError;
+    double plateScale = 0; // arcseconds per pixel
+    double zenithX = 0, zenithY = 0;
 
 protected:
     void run() override;
 
 private:
     bool LivePass(ZorcamHandle handle);
+    bool skySet_ = false; // under inputMutex
+    bool skyAdvancing_ = false;
+    SkyOfMoment sky_;
+    std::chrono::steady_clock::time_point skySetAt_;
     UiHandOver uiHandOver_;
     HandOver handOver_;
     bool freeWhenEnded_ = false; // set and read on the loop's thread only

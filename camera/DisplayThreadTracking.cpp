@@ -36,6 +36,19 @@ void DisplayThread::TrackRefStars() {
         in.pressure = g_pressure;
         in.pressureUnit = g_pressureUnit;
         in.temperature = g_temperature;
+        if (skySet_) {
+            // The Earth turns 360.9856...° per day of UT.
+            const double days =
+                skyAdvancing_
+                    ? std::chrono::duration<double>(std::chrono::steady_clock::now() - skySetAt_)
+                              .count() /
+                          86400.0
+                    : 0.0;
+            in.skyKnown = true;
+            in.sky = sky_;
+            in.sky.meridianRaDeg =
+                MeridianRaDeg(sky_.meridianRaDeg + 360.98564736629 * days, g_longitude);
+        }
     }
 
     const TrackerResult r = TrackFrame(g_frameImage, in, g_zoomCrop);
@@ -47,6 +60,11 @@ void DisplayThread::TrackRefStars() {
         return; // the previous pole and close-up stay
     polarPosX = r.poleX;
     polarPosY = r.poleY;
+    poleErrorFound = r.errorFound;
+    poleError = r.error;
+    plateScale = r.arcsecPerPixel;
+    zenithX = r.zenithX;
+    zenithY = r.zenithY;
     CopyImageToBitmap(g_zoomCrop, g_zoomBitmap);
     g_zoomReady = true;
 }
@@ -86,4 +104,12 @@ void DisplayThread::SetTemplateAngles(double bap, double abp, int poleSide) {
 void DisplayThread::SetCloseUpStyle(const QString& style) {
     const std::lock_guard<std::mutex> lock(inputMutex);
     closeUpMono = style == QLatin1String("Mono");
+}
+
+void DisplayThread::SetSkyOfMoment(const SkyOfMoment& sky, bool advancing) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    sky_ = sky;
+    skyAdvancing_ = advancing;
+    skySetAt_ = std::chrono::steady_clock::now();
+    skySet_ = true;
 }

@@ -4,6 +4,7 @@
 #include "app/MainFormUnit.h"
 #include "app/Mystructs.h"
 #include "camera/DisplayThread.h"
+#include "display/AlignmentReadoutView.h"
 #include "display/LiveImageView.h"
 #include "display/MagnifierGlass.h"
 #include "display/Overlays.h"
@@ -60,6 +61,10 @@ OverlayMarks CurrentMarks() {
         m.refStarAY = t->refStarAY;
         m.refStarBX = t->refStarBX;
         m.refStarBY = t->refStarBY;
+        m.showGuides = g_monitorPole && t->poleErrorFound;
+        m.arcsecPerPx = t->plateScale;
+        m.zenithX = t->zenithX;
+        m.zenithY = t->zenithY;
     }
     return m;
 }
@@ -133,6 +138,7 @@ void ShowPoleView() {
         form->ui->Label_starA_baryPos->setText(PositionReadout(t->refStarAX, t->refStarAY));
         form->ui->Label_starB_baryPos->setText(PositionReadout(t->refStarBX, t->refStarBY));
         form->ui->Label_polarPos->setText(PositionReadout(t->polarPosX, t->polarPosY));
+        ShowAlignmentReadout(*form, *t);
     }
     QCoreApplication::processEvents();
 }

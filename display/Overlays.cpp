@@ -1,5 +1,7 @@
 #include "display/Overlays.h"
 
+#include "astro/CloseUp.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <cmath>
@@ -88,6 +90,15 @@ void DrawOverlays(cv::Mat& image, const OverlayMarks& m) {
     if (m.showAxisCircle && centreDrawable && m.cirRadius >= 0)
         cv::circle(image, P(m.cirCenterX, 0, m.cirCenterY, 0), m.cirRadius, circleColour, 1,
                    kLineAA, 0);
+    if (m.showGuides && centreDrawable) {
+        CloseUpGuides guides;
+        guides.show = true;
+        guides.arcsecPerPx = m.arcsecPerPx;
+        guides.zenithX = m.zenithX;
+        guides.zenithY = m.zenithY;
+        guides.mono = m.mono;
+        DrawGuides(image, m.cirCenterX, m.cirCenterY, 1.0, 40, guides);
+    }
     if (m.monitorPole && Drawable(m.polarPosX, m.polarPosY))
         DrawPoleMark(image, m.polarPosX, m.polarPosY, poleColour);
     if (m.showRefStarA && Drawable(m.refStarAX, m.refStarAY))

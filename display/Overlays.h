@@ -39,6 +39,12 @@ struct OverlayMarks {
     bool monitorPole = false; // pole mark of the monitor mode
     double polarPosX = 0, polarPosY = 0;
 
+    // Monitor mode with a known sky: rings of 30", 1', 5' about the axis centre and
+    // a short arrow toward the zenith (CloseUp.h), at the live plate scale.
+    bool showGuides = false;
+    double arcsecPerPx = 0;
+    double zenithX = 0, zenithY = 0;
+
     bool showRefStarA = false; // reference star A: cross and thin box
     double refStarAX = 0, refStarAY = 0;
     bool showRefStarB = false; // reference star B: cross and box twice as thick
@@ -46,5 +52,5 @@ struct OverlayMarks {
 };
 
 // Draws the marks whose flags are set, in this order: ring, axis mark, axis
-// circle, pole mark, star A, star B. image must be CV_8UC3; anything else is left alone.
+// circle, guides, pole mark, star A, star B. image must be CV_8UC3; anything else is left alone.
 void DrawOverlays(cv::Mat& image, const OverlayMarks& marks);

@@ -19,8 +19,8 @@ void FillRecord(const TextTable& table, const std::array<TextField<Record>, N>& 
 
 } // namespace
 
-const std::array<TextField<MENUS>, 18>& MenuFields() {
-    static const std::array<TextField<MENUS>, 18> fields{{
+const std::array<TextField<MENUS>, 26>& MenuFields() {
+    static const std::array<TextField<MENUS>, 26> fields{{
         {"FileMenu", &MENUS::FileMenu},
         {"ExitMenu", &MENUS::ExitMenu},
         {"SaveMenu", &MENUS::SaveMenu},
@@ -39,6 +39,14 @@ const std::array<TextField<MENUS>, 18>& MenuFields() {
         {"ManualMenu", &MENUS::ManualMenu},
         {"FontFamily", &MENUS::FontFamily},
         {"NoFramesMsg", &MENUS::NoFramesMsg},
+        {"ReadoutError", &MENUS::ReadoutError},
+        {"ReadoutAltitude", &MENUS::ReadoutAltitude},
+        {"ReadoutAzimuth", &MENUS::ReadoutAzimuth},
+        {"ReadoutRaise", &MENUS::ReadoutRaise},
+        {"ReadoutLower", &MENUS::ReadoutLower},
+        {"ReadoutEast", &MENUS::ReadoutEast},
+        {"ReadoutWest", &MENUS::ReadoutWest},
+        {"ReadoutScale", &MENUS::ReadoutScale},
     }};
     return fields;
 }

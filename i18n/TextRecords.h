@@ -38,6 +38,15 @@ struct MENUS {
     QString ManualMenu;
     QString FontFamily;
     QString NoFramesMsg; // status bar: the camera delivers no frames
+    // The monitor mode's read-out below the close-up.
+    QString ReadoutError;    // the total error
+    QString ReadoutAltitude; // the altitude component
+    QString ReadoutAzimuth;  // the azimuth component
+    QString ReadoutRaise;    // altitude advice: raise
+    QString ReadoutLower;    // altitude advice: lower
+    QString ReadoutEast;     // azimuth advice: turn east
+    QString ReadoutWest;     // azimuth advice: turn west
+    QString ReadoutScale;    // the plate scale
 };
 
 struct MESSAGETIPS {
@@ -92,7 +101,7 @@ template <typename Record> struct TextField {
 };
 
 // The fields with their table keys, in record order.
-const std::array<TextField<MENUS>, 18>& MenuFields();
+const std::array<TextField<MENUS>, 26>& MenuFields();
 const std::array<TextField<MESSAGETIPS>, 38>& TipFields();
 
 // Copies the values of `table` into the fields whose key it holds (first line with the

@@ -131,6 +131,18 @@ void SetTemplateDateForTesting(const QDate& date) {
     templateDateForTesting = date;
 }
 
+void HandSkyOfMomentToTracker(const QString& region) {
+    if (!g_displayThread)
+        return;
+    const std::optional<SkyOfDate> sky = SkyOfDate::At(TemplateMoment());
+    if (!sky)
+        return;
+    const SkyHemisphere h =
+        region == QLatin1String("S") ? SkyHemisphere::South : SkyHemisphere::North;
+    // The longitude is added by the tracker on every frame.
+    g_displayThread->SetSkyOfMoment(SkyOfMomentAt(*sky, h, 0.0), !templateDateForTesting.isValid());
+}
+
 void TFormMain::PrepareTemplates() {
     if (!templatesReady) {
         DrawGlassCross(glassBitmap);
@@ -195,11 +207,13 @@ void TFormMain::RefreshTemplateAnglesOfDate() {
         WriteLog(QStringLiteral("Warnning"),
                  QStringLiteral("Star angles of date not computed for ") + UtcMomentText(now));
     ActivateTemplateValues(curRegion == QLatin1String("S") ? g_southStarData : g_northStarData);
+    HandSkyOfMomentToTracker(curRegion);
 }
 
 void TFormMain::SelectTemplate(const QString& region) {
     const bool south = region == QLatin1String("S");
     ActivateTemplateValues(south ? g_southStarData : g_northStarData);
+    HandSkyOfMomentToTracker(region);
 
     // The item takes the picture's own size (800x674 south, 800x800 north).
     Img_Mask->setPixmap(QPixmap::fromImage(south ? southMaskBitmap : northMaskBitmap));

@@ -4,14 +4,16 @@
 #include "ui_FormMain.h"
 
 #include "app/Expander.h"
-#include "core/Log.h"
 #include "astro/Customfunc.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
+#include "display/AlignmentReadoutView.h"
 #include "display/LiveImageView.h"
 #include "display/Readouts.h"
 #include "i18n/TextRecords.h"
 #include "workflow/PickFrame.h"
+#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
 
@@ -283,6 +285,8 @@ void TFormMain::Btn_calcPolarAxisClick() {
     WriteLog(QStringLiteral("Info"), QStringLiteral("start Monitor pole."));
     ui->Rectangle_tipMsg->hide();
     ui->MenuItem_trace->setEnabled(true);
+    HandSkyOfMomentToTracker(curRegion);
+    ClearAlignmentReadout(*this);
     g_monitorPole = true;
     g_showRefStarA = true;
     g_showRefStarB = true;
@@ -299,6 +303,7 @@ void TFormMain::Timer_updateAngleTimer() {
 }
 
 void TFormMain::ResetWorkflow() {
+    ClearAlignmentReadout(*this);
     ClearStarPicks(*this);
     ClearOverlayFlags();
     ui->Image_rotateDirect->hide();

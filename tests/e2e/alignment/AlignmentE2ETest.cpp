@@ -29,6 +29,10 @@ TEST_P(AlignmentE2E, AlignsTheMountThroughTheWindow) {
     if (!s.assertTargets)
         return;
     EXPECT_LT(r.residualArcsec, s.residualTargetArcsec);
+    if (s.byReadout) {
+        RecordProperty("readout_rounds", r.readoutRounds);
+        EXPECT_LE(r.readoutRounds, s.readoutRounds);
+    }
     EXPECT_LT(r.poleErrorPx, kPoleTargetPx);
 }
 

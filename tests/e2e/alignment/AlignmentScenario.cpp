@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -160,8 +161,14 @@ public:
     void Measure() {
         const ZorcamSimTruth t = mount_.Truth();
         result_.residualArcsec = std::hypot(t.altErrArcmin, t.azErrArcmin) * 60.0;
+        if (s_.refraction && !s_.refractionCorrection) // the stars' pole against the axis
+            result_.residualArcsec =
+                std::hypot(t.poleX - t.axisX, t.poleY - t.axisY) * t.arcsecPerPixel;
         const QPointF pole = ReadoutCell(Ui()->Label_polarPos->text());
-        result_.poleErrorPx = std::hypot(pole.x() - t.truePoleX, pole.y() - t.truePoleY);
+        // Uncorrected refraction shows the pole the stars circle.
+        const bool apparent = s_.refraction && !s_.refractionCorrection;
+        result_.poleErrorPx = std::hypot(pole.x() - (apparent ? t.poleX : t.truePoleX),
+                                         pole.y() - (apparent ? t.poleY : t.truePoleY));
         const QPointF axis = ReadoutCell(Ui()->Label_criCenterPos->text());
         result_.axisErrorPx = std::hypot(axis.x() - t.axisX, axis.y() - t.axisY);
         Note(QStringLiteral("session %1: pole shown %2, true (%3,%4); axis shown %5, true "
@@ -617,10 +624,65 @@ private:
             }
             return sum / frames;
         };
-        TurnScrewsUntil(
-            settled, [] { return QPointF(0, 0); }, 2.0, s_.fineTunePx,
-            QStringLiteral("pole mark and axis mark"));
+        if (s_.byReadout) {
+            TurnScrewsByReadout();
+        } else {
+            TurnScrewsUntil(
+                settled, [] { return QPointF(0, 0); }, 2.0, s_.fineTunePx,
+                QStringLiteral("pole mark and axis mark"));
+        }
         Moment(QStringLiteral("7-monitor-aligned"));
+    }
+
+    // The read-out after the last turn, as a person reads it once the digits have
+    // settled: two and a half seconds and eight frames later, so the smoothed
+    // second holds only frames taken after the turn even when frames queue up.
+    AlignmentReadout SettledReadout() {
+        QElapsedTimer clock;
+        clock.start();
+        const unsigned long long first = mount_.Truth().frameIndex;
+        Require(
+            ServeEventsUntil(
+                [&] { return clock.elapsed() > 2500 && mount_.Truth().frameIndex >= first + 8; },
+                60000),
+            QStringLiteral("no frames in monitor mode"));
+        const AlignmentReadout r = main_->alignmentReadout;
+        Require(r.valid, QStringLiteral("the read-out shows nothing"));
+        Require(!main_->findChild<QLabel*>(QStringLiteral("Label_alignReadout"))->text().isEmpty(),
+                QStringLiteral("the read-out label is empty"));
+        return r;
+    }
+
+    // Turns the screws by what the read-out says, in whole arcseconds as shown:
+    // "raise" turns the altitude screw up, "east" turns the mount east. This mount's
+    // screws count in its own frame: altitude up lowers the pole against the axis,
+    // and east is its "az" screw's minus in the north, its plus in the south.
+    void TurnScrewsByReadout() {
+        const double eastScrew = s_.hemisphere == 'S' ? 1.0 : -1.0;
+        for (int round = 0; round < s_.readoutRounds; ++round) {
+            const AlignmentReadout r = SettledReadout();
+            const double alt = std::round(r.altArcsec);
+            const double az = std::round(r.azArcsec);
+            Note(QStringLiteral("session %1: read-out round %2: error %3\", altitude %4\", "
+                                "azimuth %5\", scale %6\"/px")
+                     .arg(number_)
+                     .arg(round + 1)
+                     .arg(r.totalArcsec, 0, 'f', 1)
+                     .arg(alt, 0, 'f', 0)
+                     .arg(az, 0, 'f', 0)
+                     .arg(r.arcsecPerPixel, 0, 'f', 2));
+            if (alt == 0 && az == 0)
+                break;
+            result_.readoutRounds = round + 1;
+            if (alt != 0)
+                Mount("alt", -alt / 60.0);
+            if (az != 0)
+                Mount("az", eastScrew * az / 60.0);
+        }
+        const AlignmentReadout last = SettledReadout();
+        Note(QStringLiteral("session %1: read-out at the end: error %2\"")
+                 .arg(number_)
+                 .arg(last.totalArcsec, 0, 'f', 1));
     }
 
     const Scenario& s_;
@@ -642,7 +704,9 @@ QByteArray SimulatorIni(const Scenario& s) {
     ini += "[camera]\nthrottle = 1\n";
     ini += "[sky]\nhemisphere = " + QByteArray(1, s.hemisphere) + "\n";
     ini += "date = " + ScenarioDate(s).toString(Qt::ISODate).toLatin1() + "\n";
-    ini += "timeScale = 0\nskyAngleDeg = 23\n";
+    // The sky as it stands at the moment (the meridian at the mount's "up") when the
+    // read-out is followed: the window then knows the zenith from the moment.
+    ini += "timeScale = 0\nskyAngleDeg = " + QByteArray(s.byReadout ? "0" : "23") + "\n";
     // A lens that shows the real stars to magnitude 8 at 200 ms.
     if (s.catalogueSky)
         ini += "model = catalogue\ntime = 00:00:00\nzeroPointEps = 3000000\n";
@@ -652,18 +716,19 @@ QByteArray SimulatorIni(const Scenario& s) {
     ini += "rollDeg = " + QByteArray::number(s.rollDeg) + "\nraAngleDeg = 0\n";
     ini += "altErrArcmin = " + QByteArray::number(s.altErrArcmin) + "\n";
     ini += "azErrArcmin = " + QByteArray::number(s.azErrArcmin) + "\n";
-    if (s.refraction)
-        ini +=
-            "[refraction]\nenabled = 1\nlatitudeDeg = 40\npressureKPa = 101\ntemperatureC = 10\n";
+    ini += "[refraction]\nenabled = " + QByteArray(s.refraction ? "1" : "0") +
+           "\nlatitudeDeg = " + QByteArray::number(s.latitudeDeg) +
+           "\npressureKPa = 101\ntemperatureC = 10\n";
     return ini;
 }
 
 QByteArray SettingsIni(const Scenario& s) {
     QByteArray ini = "[LANGUAGE]\nlang=EN\n[REGION]\nregion=N\n[VIEW]\nstyle=Color\n";
     ini += "[STAR_DATA]\nsource=" + s.starData.toLatin1() + "\n";
-    if (s.refraction)
-        ini +=
-            "[ASTRONOMICAL_REFRACTION]\nlatitude=40\nP=101\nP_UnitType=0\nT=10\nisCorrection=1\n";
+    // The simulated site lies on the Greenwich meridian.
+    ini += "[ASTRONOMICAL_REFRACTION]\nlatitude=" + QByteArray::number(s.latitudeDeg) +
+           "\nlongitude=0\nP=101\nP_UnitType=0\nT=10\nisCorrection=" +
+           QByteArray(s.refraction && s.refractionCorrection ? "1" : "0") + "\n";
     return ini;
 }
 
@@ -688,13 +753,45 @@ std::vector<Scenario> AllScenarios() {
         s.axisY = 504.8;
         all.push_back(s);
     }
-    // The sky's "up" is the zenith when the RA axis has been turned twice: the
-    // camera's roll is known, so the correction's vertical is the right one.
-    Scenario refraction = Base(QStringLiteral("north-refraction"), 'N', 2024);
-    refraction.refraction = true;
-    refraction.rollDeg = -2 * refraction.raStepDeg;
-    refraction.assertTargets = false;
-    all.push_back(refraction);
+    // The last turns by the read-out on the real sky, both hemispheres.
+    for (const char hemisphere : {'N', 'S'}) {
+        Scenario s = Base(hemisphere == 'N' ? QStringLiteral("readout-north")
+                                            : QStringLiteral("readout-south"),
+                          hemisphere, 2026);
+        s.catalogueSky = true;
+        s.date = QDate(2026, 12, 10);
+        s.starData = QStringLiteral("date");
+        s.byReadout = true;
+        s.rollDeg = hemisphere == 'N' ? 17 : -128;
+        // The read-out itself ends within 1" to 3"; what is left against the truth
+        // is the axis centre found from the three picks and the measured pole,
+        // each a few tenths of a pixel (runs end 1" to 7" off), so the asserted
+        // target leaves room for that.
+        s.residualTargetArcsec = 10.0;
+        all.push_back(s);
+    }
+    // Refraction on the real sky at three latitudes: with the correction the axis
+    // ends on the true pole, without it on the pole the stars circle.
+    for (const double latitude : {20.0, 40.0, 60.0})
+        for (const bool correction : {true, false}) {
+            Scenario s = Base(QStringLiteral("refraction-%1-%2")
+                                  .arg(latitude, 0, 'f', 0)
+                                  .arg(correction ? QStringLiteral("on") : QStringLiteral("off")),
+                              'N', 2026);
+            s.catalogueSky = true;
+            s.date = QDate(2026, 12, 10);
+            s.starData = QStringLiteral("date");
+            s.byReadout = true;
+            s.refraction = true;
+            s.refractionCorrection = correction;
+            s.latitudeDeg = latitude;
+            // Three camera rolls: the zenith lies a different way in each image.
+            s.rollDeg = latitude == 20.0 ? 17.0 : -71.0 + latitude;
+            // Runs end 1" to 16" off (the axis centre from the picks, see above);
+            // uncorrected refraction alone would leave 35" to 162".
+            s.residualTargetArcsec = 20.0;
+            all.push_back(s);
+        }
 
     // The real sky of the moment: with the angles computed for it (the target is
     // 15"), and with the dated data beside them (reported: they follow the mean

@@ -50,15 +50,26 @@ struct Scenario {
     // How close the user brings the pole mark to the axis mark in the close-up (px).
     double fineTunePx = 0.15;
     int fineTuneFrames = 6; // frames the eye takes to settle on where the mark stays
+    // The last turns go by the read-out below the close-up (altitude and azimuth,
+    // with their signs) instead of by the marks, in at most this many rounds.
+    bool byReadout = false;
+    int readoutRounds = 3;
+    // The site's latitude (the simulator's refraction and the window's setting) and
+    // whether the window's correction is on when the sky is refracted: without it
+    // the residual is measured against the pole the stars circle.
+    double latitudeDeg = 40;
+    bool refractionCorrection = true;
 };
 
 struct ScenarioResult {
     bool completed = false;
     QString failure;           // the step that went wrong, when not completed
-    double residualArcsec = 0; // RA axis against the true pole, after alignment
+    double residualArcsec = 0; // RA axis against the true pole, after alignment (against
+                               // the pole the stars circle with refraction uncorrected)
     double poleErrorPx = 0;    // the shown pole against the true pole
     double axisErrorPx = 0;    // the shown axis centre against the true axis
     int sessions = 0;          // windows opened (2 with the recorded centre)
+    int readoutRounds = 0;     // rounds of turns by the read-out (byReadout)
     QStringList notes;         // what happened along the way, for the report
 };
 

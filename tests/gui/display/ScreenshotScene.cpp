@@ -3,6 +3,9 @@
 // program's look (docs/screenshots, made by tests/gui/display/screenshots.sh).
 //
 //   display_screenshot_scene Mono <ready-file>   // writes ready-file once drawn, then waits
+//   display_screenshot_scene Color - JP panel.png
+//       the monitor panel (close-up and read-out) in a language, saved as a picture
+//       by the window itself (runs offscreen too), then ends
 #include "app/AppPaths.h"
 #include "app/MainFormUnit.h"
 #include "app/Mystructs.h"
@@ -14,10 +17,12 @@
 #include "display/LiveView.h"
 #include "display/Readouts.h"
 #include "ui_FormMain.h"
+#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "zorcam-sim/Simulator.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -67,6 +72,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString style = QString::fromLocal8Bit(argv[1]);
     const QString readyFile = QString::fromLocal8Bit(argv[2]);
+    const QString lang = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("EN");
+    const QString panelFile = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
     QTemporaryDir dir;
     SetDocumentsFolderForTesting(dir.path());
     SetSettingsFolderForTesting(dir.path());
@@ -82,7 +89,9 @@ int main(int argc, char** argv) {
     {
         QFile ini(dir.filePath(QStringLiteral("ZenithWand.ini")));
         if (ini.open(QIODevice::WriteOnly))
-            ini.write(QStringLiteral("[VIEW]\nstyle=%1\n").arg(style).toUtf8());
+            ini.write(QStringLiteral("[VIEW]\nstyle=%1\n[LANGUAGE]\nlang=%2\n")
+                          .arg(style, lang)
+                          .toUtf8());
     }
 
     TFormMain main;
@@ -128,6 +137,10 @@ int main(int argc, char** argv) {
     g_monitorPole = g_showRefStarA = g_showRefStarB = true;
     g_ringAngle = 30;
 
+    // The sky of a fixed moment, so the read-out below the close-up has a zenith.
+    SetTemplateDateForTesting(QDate(2026, 12, 10));
+    HandSkyOfMomentToTracker(QStringLiteral("N"));
+
     // One frame as the capture loop runs it, and a second one that shows the
     // positions measured on the first.
     for (int pass = 0; pass < 2; ++pass) {
@@ -143,6 +156,17 @@ int main(int argc, char** argv) {
     // The magnifier on the pole star.
     g_cameraOpen = true;
     main.Img_capMouseMove(QPointF(truth.starBX, truth.starBY));
+
+    if (!panelFile.isEmpty()) {
+        QCoreApplication::processEvents();
+        // Taken from the window, whose ground is opaque, not from the panel alone.
+        QWidget* panel = ui->Expander_precise;
+        const bool saved =
+            main.grab(QRect(panel->mapTo(&main, QPoint(0, 0)), panel->size())).save(panelFile);
+        g_displayThread = nullptr;
+        ClearOverlayFlags();
+        return saved ? 0 : 1;
+    }
 
     QFile ready(readyFile);
     if (ready.open(QIODevice::WriteOnly))

@@ -22,3 +22,10 @@ shoot() {
 }
 shoot Mono "$out/main-mono.png"
 shoot Color "$out/main-color.png"
+
+# The monitor panel with the alignment read-out, in English and Japanese, drawn by
+# the window itself (no display needed).
+for lang in EN JP; do
+    name=$(echo $lang | tr 'A-Z' 'a-z')
+    QT_QPA_PLATFORM=offscreen "$scene" Color - $lang "$out/readout-$name.png"
+done

@@ -3,6 +3,7 @@
 #include "WindowsFixture.h"
 
 #include "astro/Refraction.h"
+#include "astro/SkyInImage.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/FloatSpinBox.h"
 #include "ui_AtmRefFormUnit.h"
@@ -86,10 +87,16 @@ TEST_F(RefractionWindow, TypedValuesOutsideTheRangeGoToTheNearestLimit) {
         double expected;
     };
     const Case cases[] = {
-        {1, "SpinBox_P", "95", 900},       {1, "SpinBox_P", "2000", 1060},
-        {0, "SpinBox_P", "95", 95},        {0, "SpinBox_P", "120", 110},
-        {0, "SpinBox_latitude", "95", 90}, {0, "SpinBox_longitude", "181", 180},
-        {0, "SpinBox_T", "-90", -84},      {0, "SpinBox_T", "250", 200},
+        {1, "SpinBox_P", "95", 900},
+        {1, "SpinBox_P", "2000", 1060},
+        {0, "SpinBox_P", "95", 95},
+        {0, "SpinBox_P", "120", 110},
+        {0, "SpinBox_latitude", "95", 90},
+        {0, "SpinBox_longitude", "181", 180},
+        {0, "SpinBox_longitude", "-75.5", -75.5}, // west of Greenwich
+        {0, "SpinBox_longitude", "-181", -180},
+        {0, "SpinBox_T", "-90", -84},
+        {0, "SpinBox_T", "250", 200},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.box) + " " + c.typed);
@@ -185,11 +192,24 @@ TEST_F(RefractionWindow, TheNextTrackedFrameFollowsTheCorrectionSwitchAndTheUnit
     DisplayThread tracker;
     tracker.SetRefStarA(401, 299);
     tracker.SetRefStarB(699, 501);
+    // A sky held at a moment, 30" per pixel, its meridian (with longitude 0) up.
+    SkyOfMoment sky;
+    sky.aX = 400 * 30.0;
+    sky.aY = 300 * 30.0;
+    sky.bX = 700 * 30.0;
+    sky.bY = 500 * 30.0;
+    sky.meridianRaDeg = 270;
+    tracker.SetSkyOfMoment(sky, false);
+    g_longitude = 0;
     g_monitorPole = true;
     tracker.TrackRefStars();
-    const double measuredAY = tracker.refStarAY;
-    const double measuredBY = tracker.refStarBY;
+    const double measuredAX = tracker.refStarAX, measuredAY = tracker.refStarAY;
+    const double measuredBX = tracker.refStarBX, measuredBY = tracker.refStarBY;
     ASSERT_NEAR(measuredAY, 300, 0.5);
+    const std::optional<SkyInImage> seen =
+        SkyInImage::From(sky, measuredAX, measuredAY, measuredBX, measuredBY);
+    ASSERT_TRUE(seen);
+    ASSERT_NEAR(seen->ZenithY(), -1, 1e-3);
 
     struct Case {
         const char* what;
@@ -213,14 +233,18 @@ TEST_F(RefractionWindow, TheNextTrackedFrameFollowsTheCorrectionSwitchAndTheUnit
         SCOPED_TRACE(c.what);
         c.act();
         tracker.TrackRefStars();
-        double expectedAY = measuredAY, expectedBY = measuredBY;
+        // Corrected: both stars moved down, away from the zenith, by the refraction
+        // at the latitude in pixels of the live scale.
+        cv::Point2d shift(0, 0);
         if (c.pressureKPa > 0) {
-            CorrectRefraction(measuredAY, g_latitude, c.pressureKPa, g_temperature, expectedAY);
-            CorrectRefraction(measuredBY, g_latitude, c.pressureKPa, g_temperature, expectedBY);
-            EXPECT_NE(expectedAY, measuredAY);
+            shift =
+                seen->RefractionShiftPx(RefractionArcmin(g_latitude, c.pressureKPa, g_temperature));
+            EXPECT_GT(shift.y, 1.0);
         }
-        EXPECT_NEAR(tracker.refStarAY, expectedAY, 1e-9);
-        EXPECT_NEAR(tracker.refStarBY, expectedBY, 1e-9);
+        EXPECT_NEAR(tracker.refStarAX, measuredAX + shift.x, 1e-9);
+        EXPECT_NEAR(tracker.refStarAY, measuredAY + shift.y, 1e-9);
+        EXPECT_NEAR(tracker.refStarBX, measuredBX + shift.x, 1e-9);
+        EXPECT_NEAR(tracker.refStarBY, measuredBY + shift.y, 1e-9);
     }
     g_monitorPole = false;
 }

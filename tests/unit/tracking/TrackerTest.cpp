@@ -1,5 +1,5 @@
 // One frame of tracking: stars measured around their seeds (the seed standing in
-// for a lost star), the refraction correction with the pressure in kPa, the pole
+// for a lost star), the refraction correction along the zenith direction, the pole
 // nearer the axis centre, and the close-up only when the pole was found.
 #include "astro/Tracker.h"
 #include "astro/PoleCoor.h"
@@ -8,6 +8,8 @@
 #include "unit/astro/StarFrames.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -100,20 +102,39 @@ TEST(TrackerTest, PoleNearerTheAxisCentreWins) {
     }
 }
 
-TEST(TrackerTest, RefractionCorrectsFoundStarsOnlyWithPressureInKPa) {
+// The sky of a moment that lies in the frame as the template does, 30.5" per pixel,
+// turned by turnDeg, with the zenith toward the meridian's direction.
+SkyOfMoment SkyLikeTheFrame(double turnDeg, double meridianRaDeg) {
+    const double t = -turnDeg * 3.14159265358979323846 / 180.0;
+    auto plane = [t](double x, double y, double& px, double& py) {
+        px = 30.5 * (x * std::cos(t) - y * std::sin(t));
+        py = 30.5 * (x * std::sin(t) + y * std::cos(t));
+    };
+    SkyOfMoment m;
+    plane(kAX, kAY, m.aX, m.aY);
+    plane(kBX, kBY, m.bX, m.bY);
+    m.meridianRaDeg = meridianRaDeg;
+    return m;
+}
+
+TEST(TrackerTest, RefractionMovesFoundStarsAwayFromTheZenithByThePlateScale) {
     struct Case {
         const char* name;
         bool on;
+        bool sky;
         int unit;
         double pressure;
         bool withA;
-        bool correctA; // B is always found
+        double turnDeg, meridianRaDeg;
+        double zenithX, zenithY; // where the zenith lies in the frame
     };
     const Case cases[] = {
-        {"off", false, 0, 101.3, true, false},
-        {"kPa", true, 0, 101.3, true, true},
-        {"hPa 1013 is 101.3 kPa", true, 1, 1013.0, true, true},
-        {"a lost star keeps its seed", true, 1, 1013.0, false, false},
+        {"off", false, true, 0, 101.3, true, 0, 270, 0, -1},
+        {"zenith up, kPa", true, true, 0, 101.3, true, 0, 270, 0, -1},
+        {"zenith right, hPa 1013 is 101.3 kPa", true, true, 1, 1013.0, true, 0, 0, 1, 0},
+        {"sky turned: zenith left", true, true, 0, 101.3, true, 90, 0, 0, 1},
+        {"a lost star keeps its seed", true, true, 1, 1013.0, false, 0, 270, 0, -1},
+        {"no sky: no correction", true, false, 0, 101.3, true, 0, 270, 0, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,26 +143,49 @@ TEST(TrackerTest, RefractionCorrectsFoundStarsOnlyWithPressureInKPa) {
         in.refractionOn = c.on;
         in.pressureUnit = c.unit;
         in.pressure = c.pressure;
+        in.skyKnown = c.sky;
+        in.sky = SkyLikeTheFrame(c.turnDeg, c.meridianRaDeg);
         cv::Mat crop;
         const TrackerResult r = TrackFrame(frame, in, crop);
 
         const cv::Point2d b = Measured(frame, in.bSeedX, in.bSeedY);
         const cv::Point2d a =
             c.withA ? Measured(frame, in.aSeedX, in.aSeedY) : cv::Point2d(in.aSeedX, in.aSeedY);
-        double wantAY = a.y, wantBY = b.y;
-        if (c.on) {
-            CorrectRefraction(b.y, 39.9, 101.3, 0, wantBY);
-            if (c.correctA)
-                CorrectRefraction(a.y, 39.9, 101.3, 0, wantAY);
+        EXPECT_EQ(r.skyFound, c.sky);
+        if (c.sky) {
+            // The measured stars (or a seed) lie a little off the sky's places.
+            EXPECT_NEAR(r.zenithX, c.zenithX, 0.02);
+            EXPECT_NEAR(r.zenithY, c.zenithY, 0.02);
         }
-        EXPECT_EQ(r.aX, a.x);
-        EXPECT_DOUBLE_EQ(r.aY, wantAY);
-        EXPECT_EQ(r.bX, b.x);
-        EXPECT_DOUBLE_EQ(r.bY, wantBY);
-        if (c.on) { // 1.189 arc-minutes at 39.9 degrees, F = 1.0397: 1.236 pixels
-            EXPECT_NEAR(b.y - r.bY, 1.2362, 0.001);
+        // 1.2362' at 39.9 degrees, 101.3 kPa and 0 C: 74.17" or 2.43 pixels.
+        const double px =
+            c.on && c.sky ? RefractionArcmin(39.9, 101.3, 0) * 60 / r.arcsecPerPixel : 0.0;
+        EXPECT_NEAR(r.bX, b.x - r.zenithX * px, 1e-6);
+        EXPECT_NEAR(r.bY, b.y - r.zenithY * px, 1e-6);
+        const double aPx = c.withA ? px : 0.0;
+        EXPECT_NEAR(r.aX, a.x - r.zenithX * aPx, 1e-6);
+        EXPECT_NEAR(r.aY, a.y - r.zenithY * aPx, 1e-6);
+        if (c.on && c.sky) {
+            EXPECT_NEAR(px, 2.43, c.withA ? 0.02 : 0.1);
         }
     }
+}
+
+TEST(TrackerTest, ErrorOfThePoleAgainstTheAxisWithTheSky) {
+    const cv::Mat frame = Sky(true, true);
+    TrackerInputs in = Inputs();
+    in.skyKnown = true;
+    in.sky = SkyLikeTheFrame(0, 270); // zenith up, east right
+    cv::Mat crop;
+    const TrackerResult r = TrackFrame(frame, in, crop);
+    ASSERT_TRUE(r.poleFound);
+    ASSERT_TRUE(r.errorFound);
+    EXPECT_NEAR(r.arcsecPerPixel, 30.5, 0.05);
+    EXPECT_NEAR(r.error.altArcsec, (in.axisY - r.poleY) * r.arcsecPerPixel, 0.05);
+    EXPECT_NEAR(r.error.azArcsec, (r.poleX - in.axisX) * r.arcsecPerPixel, 0.05);
+
+    in.skyKnown = false;
+    EXPECT_FALSE(TrackFrame(frame, in, crop).errorFound);
 }
 
 TEST(TrackerTest, PoleThatCannotBeComputedLeavesTheCloseUpAlone) {

@@ -1,0 +1,77 @@
+#include "display/AlignmentReadoutText.h"
+
+#include <cmath>
+
+namespace {
+
+const QString kMinute = QStringLiteral("\u2032");
+const QString kSecond = QStringLiteral("\u2033");
+
+QString UpDown(double value, const QString& positive, const QString& negative) {
+    if (!(std::abs(value) >= kNoTurnArcsec))
+        return QString();
+    return QStringLiteral(" ") + (value > 0 ? QStringLiteral("\u2191 ") + positive
+                                            : QStringLiteral("\u2193 ") + negative);
+}
+
+QString EastWest(double value, const QString& east, const QString& west) {
+    if (!(std::abs(value) >= kNoTurnArcsec))
+        return QString();
+    return value > 0 ? QStringLiteral(" \u2192 ") + east : QStringLiteral(" \u2190 ") + west;
+}
+
+} // namespace
+
+QString ArcText(double arcsec) {
+    if (!std::isfinite(arcsec))
+        return QStringLiteral("--");
+    const long long whole = std::llround(std::abs(arcsec));
+    if (whole < 60)
+        return QString::number(whole) + kSecond;
+    return QString::number(whole / 60) + kMinute + QLatin1Char(' ') +
+           QStringLiteral("%1").arg(whole % 60, 2, 10, QLatin1Char('0')) + kSecond;
+}
+
+QString SignedArcText(double arcsec) {
+    if (!std::isfinite(arcsec))
+        return QStringLiteral("--");
+    if (std::llround(std::abs(arcsec)) == 0)
+        return ArcText(0);
+    return (arcsec > 0 ? QStringLiteral("+") : QStringLiteral("\u2212")) + ArcText(arcsec);
+}
+
+QString PlateScaleText(double arcsecPerPixel) {
+    return QString::number(arcsecPerPixel, 'f', 1) + kSecond + QStringLiteral("/px");
+}
+
+QString BandColour(AlignmentBand band) {
+    switch (band) {
+    case AlignmentBand::Within30:
+        return QStringLiteral("#3ad43a");
+    case AlignmentBand::Within60:
+        return QStringLiteral("#ffbf00");
+    case AlignmentBand::Above:
+        break;
+    }
+    return QStringLiteral("#ff5050");
+}
+
+QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w,
+                             const QString& textColour) {
+    if (!r.valid)
+        return QString();
+    const QString lines[] = {
+        QStringLiteral("<span style=\"color:%1; font-size:14pt; font-weight:bold\">%2 %3</span>")
+            .arg(BandColour(r.band), w.error.toHtmlEscaped(), ArcText(r.totalArcsec)),
+        (w.altitude + QLatin1Char(' ') + SignedArcText(r.altArcsec) +
+         UpDown(r.altArcsec, w.raise, w.lower))
+            .toHtmlEscaped(),
+        (w.azimuth + QLatin1Char(' ') + SignedArcText(r.azArcsec) +
+         EastWest(r.azArcsec, w.east, w.west))
+            .toHtmlEscaped(),
+        (w.scale + QLatin1Char(' ') + PlateScaleText(r.arcsecPerPixel)).toHtmlEscaped(),
+    };
+    return lines[0] + QStringLiteral("<br><span style=\"color:%1\">").arg(textColour) +
+           QStringList(std::begin(lines) + 1, std::end(lines)).join(QStringLiteral("<br>")) +
+           QStringLiteral("</span>");
+}
