@@ -4,6 +4,7 @@
 #include "camera/DisplayThread.h"
 #include "core/Log.h"
 #include "display/AlignmentReadoutText.h"
+#include "guidance/GuidanceInput.h"
 #include "i18n/TextRecords.h"
 #include "ui_FormMain.h"
 
@@ -40,6 +41,9 @@ void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
     const double now =
         std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     form.alignmentReadout = form.alignmentSmoother.Add(now, thread.poleError, thread.plateScale);
+    // The guidance hears exactly what the read-out shows; both give the turn to make.
+    const AlignmentReadout& r = form.alignmentReadout;
+    form.UpdateGuidance(GuidanceInput{r.valid, r.totalArcsec, r.altArcsec, r.azArcsec});
     if (!form.plateScaleLogged) {
         WriteLog(QStringLiteral("Info"),
                  QStringLiteral("Plate scale %1 arcsec/px from the reference stars")
@@ -63,6 +67,7 @@ void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
 void ClearAlignmentReadout(TFormMain& form) {
     form.alignmentSmoother.Reset();
     form.alignmentReadout = AlignmentReadout{};
+    form.UpdateGuidance(GuidanceInput{});
     form.plateScaleLogged = false;
     if (auto* label = form.findChild<QLabel*>(QStringLiteral("Label_alignReadout")))
         label->clear();
