@@ -729,6 +729,14 @@ std::vector<Scenario> AllScenarios() {
         s.raFollowSteps = 25;
         s.rollDeg = hemisphere == 'N' ? 143 : -117;
         all.push_back(s);
+        // The same on the real stars of a moment, with their angles of the moment.
+        s.name = hemisphere == 'N' ? QStringLiteral("catalogue-north-automatic")
+                                   : QStringLiteral("catalogue-south-automatic");
+        s.catalogueSky = true;
+        s.date = QDate(2026, 12, 10);
+        s.starData = QStringLiteral("date");
+        s.rollDeg = hemisphere == 'N' ? -64 : 152;
+        all.push_back(s);
     }
     return all;
 }

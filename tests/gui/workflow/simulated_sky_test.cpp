@@ -200,9 +200,11 @@ TEST_F(SimulatedSkyTest, AConnectionAfterAnUnconfirmedSwitchRestoresTheStoredHem
 // turned: "Auto" places the template as a double-click and the bar would, refuses
 // when the pole star is not in view, and "Auto Axis" finds the axis over a turn.
 struct AutoCase {
+    const char* name;
     const char* hemisphere;
     double roll;     // camera roll, degrees
-    double skyAngle; // turn of the sky, degrees
+    double skyAngle; // turn of the sky, degrees (the template sky's)
+    bool catalogue;  // the real stars of the moment, shown at 200 ms
 };
 
 class AutoAlignSkyTest : public SimulatedSkyTest, public ::testing::WithParamInterface<AutoCase> {
@@ -214,6 +216,8 @@ protected:
                            .arg(GetParam().hemisphere)
                            .arg(GetParam().skyAngle)
                            .toUtf8();
+        if (GetParam().catalogue)
+            extraConfig_ += "model = catalogue\ntime = 21:30:00\nzeroPointEps = 3000000\n";
         writeConfig(0, 30, -20);
         reload_();
     }
@@ -221,6 +225,11 @@ protected:
     // Connected, in the hemisphere of the case, at step 2.
     void toStep2() {
         ASSERT_NO_FATAL_FAILURE(connectCamera());
+        if (GetParam().catalogue) {
+            QTest::mouseClick(ui().Btn_exp200, Qt::LeftButton);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return truth().exposureUs == 200000.0; }, 15000));
+            ASSERT_NO_FATAL_FAILURE(waitFrames());
+        }
         if (QLatin1String(GetParam().hemisphere) == QLatin1String("S"))
             QTest::mouseClick(ui().RadioBtn_south, Qt::LeftButton);
         ASSERT_EQ(w().curRegion, GetParam().hemisphere);
@@ -315,7 +324,10 @@ TEST_P(AutoAlignSkyTest, AutoAxisFollowsAFortyDegreeTurnToStep8) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hemispheres, AutoAlignSkyTest,
-                         ::testing::Values(AutoCase{"N", 37, 123}, AutoCase{"S", 211, -75}),
-                         [](const auto& info) { return std::string(info.param.hemisphere); });
+                         ::testing::Values(AutoCase{"N", "N", 37, 123, false},
+                                           AutoCase{"S", "S", 211, -75, false},
+                                           AutoCase{"CatalogueN", "N", -128, 0, true},
+                                           AutoCase{"CatalogueS", "S", 66, 0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
