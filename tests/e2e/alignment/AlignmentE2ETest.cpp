@@ -1,6 +1,7 @@
 // Whole alignments on the simulated mount, one per scenario: the RA axis must end
-// within 30 arcseconds of the true pole (15 on the real sky with the angles of the
-// moment) and the pole the window shows within one pixel of the true one.
+// within the target of its scenario (30 arcseconds on the template sky, less on the
+// real sky with the angles of the moment) and the pole the window shows within one pixel of the
+// true one.
 #include "e2e/alignment/AlignmentScenario.h"
 
 #include <gtest/gtest.h>
