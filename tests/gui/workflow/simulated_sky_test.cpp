@@ -14,6 +14,9 @@ namespace {
 
 class SimulatedSkyTest : public WorkflowTest {
 protected:
+    // The simulator's template sky is drawn from the dated data, so the window uses them too.
+    QByteArray SettingsText() const override { return "[STAR_DATA]\nsource=table\n"; }
+
     void SetUp() override {
         ASSERT_TRUE(simDir_.isValid());
         configPath_ = simDir_.filePath(QStringLiteral("zorcam-sim.ini"));
@@ -209,6 +212,9 @@ struct AutoCase {
 
 class AutoAlignSkyTest : public SimulatedSkyTest, public ::testing::WithParamInterface<AutoCase> {
 protected:
+    // The automatic ways find the template's turn on the sky as the window computes it.
+    QByteArray SettingsText() const override { return {}; }
+
     void SetUp() override {
         SimulatedSkyTest::SetUp();
         extraConfig_ = QStringLiteral("rollDeg = %1\n[sky]\nhemisphere = %2\nskyAngleDeg = %3\n")
