@@ -251,6 +251,10 @@ public:
     void RefreshGuidanceMenu();
     void UpdateGuidance(const GuidanceInput& input);
     SoundGuidance* Guidance() const { return guidance_.get(); }
+    // The guidance plays through these outputs instead of the system's voice and sound
+    // (a stand-in that records them, say); switching it on and off works as before.
+    void UseGuidanceOutputs(std::unique_ptr<GuidanceVoice> voice,
+                            std::unique_ptr<GuidanceToneOutput> tones);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,6 +3,7 @@
 #include "astro/Centroid.h"
 #include "astro/PoleCoor.h"
 #include "astro/Refraction.h"
+#include "astro/StarRefine.h"
 
 namespace {
 
@@ -16,6 +17,10 @@ bool MeasureStar(const cv::Mat& frame, double seedX, double seedY, double& x, do
     return true;
 }
 
+struct Fine {
+    cv::Point2d a, b;
+};
+
 } // namespace
 
 double PressureInKPa(double pressure, int unit) {
@@ -26,10 +31,21 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     TrackerResult r;
     const bool aFound = MeasureStar(frame, in.aSeedX, in.aSeedY, r.aX, r.aY);
     const bool bFound = MeasureStar(frame, in.bSeedX, in.bSeedY, r.bX, r.bY);
+    // The finest places of both stars for the figures of the alignment error; the
+    // marks and positions shown follow the stars as measured above.
+    Fine fine{{r.aX, r.aY}, {r.bX, r.bY}};
+    if (aFound && bFound) {
+        const auto a = RefineStarCentre(frame, r.aX, r.aY);
+        const auto b = RefineStarCentre(frame, r.bX, r.bY);
+        if (a && b) {
+            fine = {*a, *b};
+            r.refined = true;
+        }
+    }
 
     std::optional<SkyInImage> sky;
     if (in.skyKnown)
-        sky = SkyInImage::From(in.sky, r.aX, r.aY, r.bX, r.bY);
+        sky = SkyInImage::From(in.sky, fine.a.x, fine.a.y, fine.b.x, fine.b.y);
     if (sky) {
         r.skyFound = true;
         r.arcsecPerPixel = sky->ArcsecPerPixel();
@@ -44,10 +60,12 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
             if (aFound) {
                 r.aX += shift.x;
                 r.aY += shift.y;
+                fine.a += shift;
             }
             if (bFound) {
                 r.bX += shift.x;
                 r.bY += shift.y;
+                fine.b += shift;
             }
         }
     }
@@ -59,9 +77,14 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     r.poleFound = true;
     r.poleX = px;
     r.poleY = py;
+    r.finePoleX = px;
+    r.finePoleY = py;
+    if (r.refined)
+        CalcPoleCOOR(fine.a.x, fine.a.y, in.angleBAP, fine.b.x, fine.b.y, in.angleABP, r.finePoleX,
+                     r.finePoleY, in.axisX, in.axisY, in.poleSide);
     if (sky) {
         r.errorFound = true;
-        r.error = sky->ErrorOf(px, py, in.axisX, in.axisY);
+        r.error = sky->ErrorOf(r.finePoleX, r.finePoleY, in.axisX, in.axisY);
     }
     CloseUpGuides guides;
     guides.show = sky.has_value() && in.guides;

@@ -9,6 +9,11 @@
 // altitude, in pixels at that scale, away from the zenith, so the pole found is
 // the true pole. Without the sky there is no correction and no error.
 //
+// The error, the plate scale and the zenith come from the finest places of the two
+// stars (StarRefine.h), which a faint star on a bright sky needs: the pick's centroid
+// keeps such a star's brightest pixel, half a pixel off, and half a pixel is 15".
+// Where either star cannot be refined they come from the places as measured.
+//
 // Usage (the capture thread, once per frame):
 //   TrackerInputs in;                 // a snapshot of the seeds, axis centre, ...
 //   const TrackerResult r = TrackFrame(frame, in, crop);
@@ -48,8 +53,10 @@ struct TrackerResult {
     double arcsecPerPixel = 0;
     double zenithX = 0, zenithY = 0;                   // unit vector toward the zenith, image axes
     double refractionShiftX = 0, refractionShiftY = 0; // pixels added to found stars
-    bool errorFound = false; // poleFound and skyFound: the error below is valid
-    AltAzError error;        // the pole against the axis centre
+    bool refined = false;                              // both stars refined: finePole is theirs
+    double finePoleX = 0, finePoleY = 0; // the pole from the finest places (valid when poleFound)
+    bool errorFound = false;             // poleFound and skyFound: the error below is valid
+    AltAzError error;                    // the pole from the finest places against the axis centre
 };
 
 // The pressure in kPa: hPa (unit 1) times 0.1, otherwise unchanged.

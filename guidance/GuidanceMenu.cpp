@@ -47,6 +47,16 @@ void TFormMain::SetGuidanceOn(bool on) {
     RefreshGuidanceMenu();
 }
 
+void TFormMain::UseGuidanceOutputs(std::unique_ptr<GuidanceVoice> voice,
+                                   std::unique_ptr<GuidanceToneOutput> tones) {
+    const bool on = guidance_ && guidance_->Enabled();
+    GuidanceParams params;
+    params.bandArcsec = guidanceBandArcsec_;
+    guidance_ = std::make_unique<SoundGuidance>(std::move(voice), std::move(tones), params);
+    guidance_->SetEnabled(on);
+    RefreshGuidanceMenu();
+}
+
 void TFormMain::RefreshGuidanceMenu() {
     if (guidance_)
         guidance_->SetLanguage(curLang);

@@ -1,6 +1,8 @@
 #include "e2e/alignment/AlignmentScenario.h"
 
 #include "e2e/alignment/SimMount.h"
+#include "support/GuidedUser.h"
+#include "support/RecordingGuidanceOutputs.h"
 
 #include "app/AppPaths.h"
 #include "app/MainFormUnit.h"
@@ -8,7 +10,11 @@
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/MessageBoxes.h"
+#include "astro/Centroid.h"
+#include "astro/PoleCoor.h"
+#include "astro/StarData.h"
 #include "display/LiveImageView.h"
+#include "display/LiveView.h"
 #include "ui_FormMain.h"
 #include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
@@ -169,15 +175,16 @@ public:
         const bool apparent = s_.refraction && !s_.refractionCorrection;
         result_.poleErrorPx = std::hypot(pole.x() - (apparent ? t.poleX : t.truePoleX),
                                          pole.y() - (apparent ? t.poleY : t.truePoleY));
-        const QPointF axis = ReadoutCell(Ui()->Label_criCenterPos->text());
-        result_.axisErrorPx = std::hypot(axis.x() - t.axisX, axis.y() - t.axisY);
+        result_.axisErrorPx = std::hypot(main_->axisX - t.axisX, main_->axisY - t.axisY);
         Note(QStringLiteral("session %1: pole shown %2, true (%3,%4); axis shown %5, true "
                             "(%6,%7); alt %8', az %9'")
                  .arg(number_)
                  .arg(Ui()->Label_polarPos->text())
                  .arg(t.truePoleX, 0, 'f', 2)
                  .arg(t.truePoleY, 0, 'f', 2)
-                 .arg(Ui()->Label_criCenterPos->text())
+                 .arg(QStringLiteral("(%1,%2)")
+                          .arg(main_->axisX, 0, 'f', 2)
+                          .arg(main_->axisY, 0, 'f', 2))
                  .arg(t.axisX, 0, 'f', 2)
                  .arg(t.axisY, 0, 'f', 2)
                  .arg(t.altErrArcmin, 0, 'f', 3)
@@ -189,6 +196,72 @@ public:
                      .arg(t.refractionArcmin, 0, 'f', 3)
                      .arg(t.refractionArcmin * 60.0 / t.arcsecPerPixel, 0, 'f', 2)
                      .arg(std::hypot(t.poleX - t.truePoleX, t.poleY - t.truePoleY), 0, 'f', 2));
+    }
+
+    // Diagnosis: over some frames, the pole from the true star places with the
+    // window's angles, and the measured places of A and B against the true ones.
+    void Diagnose() {
+        if (qEnvironmentVariableIsEmpty("ZW_E2E_DIAG"))
+            return;
+        double sumAx = 0, sumAy = 0, sumBx = 0, sumBy = 0, sumPx = 0, sumPy = 0;
+        int n = 0;
+        QPointF modelErr;
+        for (int i = 0; i < 20; ++i) {
+            mount_.WaitFrames(1);
+            cv::Mat frame;
+            CopyLastShownFrame(frame);
+            const ZorcamSimTruth t = mount_.Truth();
+            const QPointF a = StarLabelled("A");
+            const QPointF b = StarLabelled("B");
+            const int side =
+                PoleSideOf(g_maskAX, g_maskAY, g_maskBX, g_maskBY, g_maskPX, g_maskPY);
+            double px = 0, py = 0;
+            CalcPoleCOOR(a.x(), a.y(), g_angleBAP, b.x(), b.y(), g_angleABP, px, py, t.axisX,
+                         t.axisY, side);
+            modelErr = QPointF(px - t.poleX, py - t.poleY);
+            double ax = 0, ay = 0, bx = 0, by = 0;
+            if (frame.empty() || GetPreciseStarPos(frame, a.x(), a.y(), ax, ay) != 1 ||
+                GetPreciseStarPos(frame, b.x(), b.y(), bx, by) != 1)
+                continue;
+            double mx = 0, my = 0;
+            CalcPoleCOOR(ax, ay, g_angleBAP, bx, by, g_angleABP, mx, my, t.axisX, t.axisY, side);
+            sumAx += ax - a.x();
+            sumAy += ay - a.y();
+            sumBx += bx - b.x();
+            sumBy += by - b.y();
+            sumPx += mx - t.poleX;
+            sumPy += my - t.poleY;
+            ++n;
+            Note(QStringLiteral("diag frame: A %1,%2 B %3,%4 pole %5,%6")
+                     .arg(ax - a.x(), 0, 'f', 3)
+                     .arg(ay - a.y(), 0, 'f', 3)
+                     .arg(bx - b.x(), 0, 'f', 3)
+                     .arg(by - b.y(), 0, 'f', 3)
+                     .arg(mx - t.poleX, 0, 'f', 3)
+                     .arg(my - t.poleY, 0, 'f', 3));
+        }
+        const std::vector<ZorcamSimStar> stars = mount_.Stars();
+        QString peaks;
+        for (const ZorcamSimStar& st : stars)
+            if (qstrcmp(st.label, "A") == 0 || qstrcmp(st.label, "B") == 0)
+                peaks += QStringLiteral(" %1: mag %2 peak %3 at (%4,%5)")
+                             .arg(QLatin1String(st.label))
+                             .arg(st.magnitude, 0, 'f', 2)
+                             .arg(st.peakAdu, 0, 'f', 0)
+                             .arg(st.x, 0, 'f', 1)
+                             .arg(st.y, 0, 'f', 1);
+        Note(QStringLiteral("diag: model pole error %1,%2 px; mean over %3 frames: A %4,%5 B "
+                            "%6,%7 pole %8,%9;%10")
+                 .arg(modelErr.x(), 0, 'f', 3)
+                 .arg(modelErr.y(), 0, 'f', 3)
+                 .arg(n)
+                 .arg(sumAx / n, 0, 'f', 3)
+                 .arg(sumAy / n, 0, 'f', 3)
+                 .arg(sumBx / n, 0, 'f', 3)
+                 .arg(sumBy / n, 0, 'f', 3)
+                 .arg(sumPx / n, 0, 'f', 3)
+                 .arg(sumPy / n, 0, 'f', 3)
+                 .arg(peaks));
     }
 
     // Ends the night as a person does: Disconnect, then the window is closed.
@@ -624,7 +697,9 @@ private:
             }
             return sum / frames;
         };
-        if (s_.byReadout) {
+        if (s_.bySound) {
+            TurnScrewsBySound();
+        } else if (s_.byReadout) {
             TurnScrewsByReadout();
         } else {
             TurnScrewsUntil(
@@ -685,6 +760,54 @@ private:
                  .arg(last.totalArcsec, 0, 'f', 1));
     }
 
+    // Switches the sound guidance on (its voice and tones recorded) and turns the
+    // screws only by what it says: each instruction, read back into a direction and
+    // an amount, is turned at once; then the user listens again. Ends when "aligned"
+    // is heard (or after three minutes).
+    void TurnScrewsBySound() {
+        double now = 0.0;
+        auto voice = std::make_unique<RecordingVoice>(&now, QStringList{QStringLiteral("EN")});
+        const RecordingVoice* said = voice.get();
+        main_->UseGuidanceOutputs(std::move(voice), std::make_unique<RecordingTones>(&now));
+        Require(!Ui()->MenuItem_guidance->isChecked(),
+                QStringLiteral("the sound guidance is on before it was switched on"));
+        Trigger(Ui()->MenuItem_guidance, QStringLiteral("Sound Guidance"));
+        Require(main_->Guidance() && main_->Guidance()->Enabled(),
+                QStringLiteral("the sound guidance did not switch on"));
+
+        const double eastScrew = s_.hemisphere == 'S' ? 1.0 : -1.0;
+        GuidedUser user(GuidancePhrases::ForLanguage(QStringLiteral("EN")));
+        QElapsedTimer clock;
+        clock.start();
+        size_t heard = 0;
+        while (!user.Aligned()) {
+            Require(clock.elapsed() < 180000,
+                    QStringLiteral("the guidance did not say \"aligned\" within three minutes "
+                                   "(heard: %1)")
+                        .arg(result_.heard.join(QStringLiteral("; "))));
+            ServeEventsUntil([&] { return said->lines.size() > heard; }, 1000);
+            now = clock.elapsed() / 1000.0;
+            if (said->lines.size() == heard)
+                continue;
+            for (; heard < said->lines.size(); ++heard) {
+                result_.heard << said->lines[heard].text;
+                user.Hear(said->lines[heard].text);
+            }
+            Require(user.Misheard().isEmpty(),
+                    QStringLiteral("unreadable instruction \"%1\"").arg(user.Misheard().join('|')));
+            const ScrewTurn turn = user.Turn(1e9); // the whole instruction
+            if (turn.altArcsec != 0)
+                Mount("alt", -turn.altArcsec / 60.0);
+            if (turn.azArcsec != 0)
+                Mount("az", eastScrew * turn.azArcsec / 60.0);
+        }
+        result_.heardAligned = true;
+        Note(QStringLiteral("session %1: heard %2; the read-out shows %3\"")
+                 .arg(number_)
+                 .arg(result_.heard.join(QStringLiteral("; ")))
+                 .arg(main_->alignmentReadout.totalArcsec, 0, 'f', 1));
+    }
+
     const Scenario& s_;
     SimMount& mount_;
     ScenarioResult& result_;
@@ -706,7 +829,8 @@ QByteArray SimulatorIni(const Scenario& s) {
     ini += "date = " + ScenarioDate(s).toString(Qt::ISODate).toLatin1() + "\n";
     // The sky as it stands at the moment (the meridian at the mount's "up") when the
     // read-out is followed: the window then knows the zenith from the moment.
-    ini += "timeScale = 0\nskyAngleDeg = " + QByteArray(s.byReadout ? "0" : "23") + "\n";
+    ini += "timeScale = 0\nskyAngleDeg = " + QByteArray(s.byReadout || s.bySound ? "0" : "23") +
+           "\n";
     // A lens that shows the real stars to magnitude 8 at 200 ms.
     if (s.catalogueSky)
         ini += "model = catalogue\ntime = 00:00:00\nzeroPointEps = 3000000\n";
@@ -729,6 +853,9 @@ QByteArray SettingsIni(const Scenario& s) {
     ini += "[ASTRONOMICAL_REFRACTION]\nlatitude=" + QByteArray::number(s.latitudeDeg) +
            "\nlongitude=0\nP=101\nP_UnitType=0\nT=10\nisCorrection=" +
            QByteArray(s.refraction && s.refractionCorrection ? "1" : "0") + "\n";
+    // The sound guidance is switched on from the menu during the scenario.
+    if (s.bySound)
+        ini += "[GUIDANCE]\nsound=0\nband=" + QByteArray::number(s.soundBandArcsec) + "\n";
     return ini;
 }
 
@@ -772,6 +899,19 @@ std::vector<Scenario> AllScenarios() {
         // until that measurement is steadier.
         s.residualTargetArcsec = 15.0;
         s.assertTargets = hemisphere == 'N';
+        all.push_back(s);
+    }
+    // The last turns only by the spoken instructions on the real sky, both hemispheres.
+    for (const char hemisphere : {'N', 'S'}) {
+        Scenario s = Base(hemisphere == 'N' ? QStringLiteral("sound-north")
+                                            : QStringLiteral("sound-south"),
+                          hemisphere, 2026);
+        s.catalogueSky = true;
+        s.date = QDate(2026, 12, 10);
+        s.starData = QStringLiteral("date");
+        s.bySound = true;
+        s.rollDeg = hemisphere == 'N' ? -33 : 61;
+        s.residualTargetArcsec = 10.0;
         all.push_back(s);
     }
     // Refraction on the real sky at three latitudes: with the correction the axis
@@ -880,6 +1020,7 @@ ScenarioResult RunScenario(const Scenario& scenario) {
             first.OpenWindows();
             first.Align(false);
             first.Measure();
+            first.Diagnose();
             first.Disconnect();
         } // closing saves the confirmed axis centre
         if (scenario.recordedCentre) {

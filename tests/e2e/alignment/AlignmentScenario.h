@@ -54,6 +54,10 @@ struct Scenario {
     // with their signs) instead of by the marks, in at most this many rounds.
     bool byReadout = false;
     int readoutRounds = 3;
+    // The last turns go only by the sound guidance's spoken instructions (recorded,
+    // and read back into a direction and an amount); the guidance's band in arcseconds.
+    bool bySound = false;
+    double soundBandArcsec = 10;
     // The site's latitude (the simulator's refraction and the window's setting) and
     // whether the window's correction is on when the sky is refracted: without it
     // the residual is measured against the pole the stars circle.
@@ -70,6 +74,8 @@ struct ScenarioResult {
     double axisErrorPx = 0;    // the shown axis centre against the true axis
     int sessions = 0;          // windows opened (2 with the recorded centre)
     int readoutRounds = 0;     // rounds of turns by the read-out (byReadout)
+    QStringList heard;         // the spoken instructions (bySound)
+    bool heardAligned = false; // "aligned" was said at the end (bySound)
     QStringList notes;         // what happened along the way, for the report
 };
 
