@@ -108,3 +108,13 @@ std::optional<cv::Point2d> RefineStarCentre(const cv::Mat& frame, double x, doub
     }
     return cv::Point2d(ex, ey);
 }
+
+std::vector<DetectedStar> RefinedStars(const cv::Mat& frame, std::vector<DetectedStar> stars,
+                                       const StarRefineOptions& options) {
+    for (DetectedStar& s : stars)
+        if (const auto c = RefineStarCentre(frame, s.x, s.y, options)) {
+            s.x = c->x;
+            s.y = c->y;
+        }
+    return stars;
+}

@@ -10,6 +10,7 @@
 //   if (const auto c = RefineStarCentre(frame, roughX, roughY)) {
 //       // c->x, c->y: frame pixels, pixel centres at whole numbers (as GetGravityCenter)
 //   }
+//   follower.AddFrame(RefinedStars(frame, DetectStars(frame)));  // every star it can
 //
 // The rough position must lie within a few pixels of the star (the pick's or the
 // tracker's measurement). Nothing (std::nullopt) when the frame is not 8-bit
@@ -18,9 +19,12 @@
 // position. The routine keeps no state, writes no log lines and only reads the frame.
 #pragma once
 
+#include "astro/StarDetect.h"
+
 #include <opencv2/core/types.hpp>
 
 #include <optional>
+#include <vector>
 
 namespace cv {
 class Mat;
@@ -36,3 +40,7 @@ struct StarRefineOptions {
 
 std::optional<cv::Point2d> RefineStarCentre(const cv::Mat& frame, double x, double y,
                                             const StarRefineOptions& options = {});
+
+// The stars with each position replaced by its refined one where that can be had.
+std::vector<DetectedStar> RefinedStars(const cv::Mat& frame, std::vector<DetectedStar> stars,
+                                       const StarRefineOptions& options = {});

@@ -13,6 +13,7 @@
 #include "astro/AxisFit.h"
 #include "astro/StarData.h"
 #include "astro/StarDetect.h"
+#include "astro/StarRefine.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/Readouts.h"
@@ -176,7 +177,8 @@ void TFormMain::Timer_autoAxisTimer() {
         return;
     }
     cv::Mat copy;
-    axisFollower->AddFrame(DetectStars(PickFrame(copy)));
+    const cv::Mat& frame = PickFrame(copy);
+    axisFollower->AddFrame(RefinedStars(frame, DetectStars(frame)));
     const double turned = std::abs(axisFollower->TurnDeg());
     if (turned >= kAxisTurnDeg) {
         const AxisFitResult fit = axisFollower->Fit();
