@@ -184,6 +184,7 @@ void TFormMain::ConnectHandlers() {
             &TFormMain::ScrollBox_capImgViewportPositionChange);
     OnClick(ui->Image_logo, [this] { Image_logoClick(); });
     InstallWorkflowFilters(); // wheel handling of the rotation bars, the ring timer
+    InstallKeyboard();        // menu shortcuts, zoom in and out, the wizard's keys
 }
 
 void TFormMain::FormCreate() {

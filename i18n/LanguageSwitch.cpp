@@ -100,6 +100,12 @@ void TFormMain::ApplyMenuTexts() {
     // The menu bar draws its titles in its own font.
     SetFamily(ui->MenuBar_mainMenu, family);
     SetFamily(ui->MenuItem_guidance, family);
+    if (MenuItem_zoomIn) {
+        MenuItem_zoomIn->setText(m.KeyZoomIn);
+        MenuItem_zoomOut->setText(m.KeyZoomOut);
+        SetFamily(MenuItem_zoomIn, family);
+        SetFamily(MenuItem_zoomOut, family);
+    }
     RefreshGuidanceMenu();
 }
 
