@@ -26,8 +26,7 @@ ManualWindow::ManualWindow(QWidget* parent)
     webLink_ = new QLabel(this);
     webLink_->setObjectName(QStringLiteral("Label_manualWeb"));
     webLink_->setTextFormat(Qt::RichText);
-    webLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                      Qt::LinksAccessibleByKeyboard);
+    webLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     webLink_->setOpenExternalLinks(false);
     connect(webLink_, &QLabel::linkActivated, this,
             [](const QString& link) { OpenUrl(QUrl(link)); });
@@ -45,9 +44,9 @@ void ManualWindow::ShowManual(bool chinese, const QString& title, const QString&
         loaded_ = true;
         browser_->setSource(ManualSource(chinese), QTextDocument::MarkdownResource);
         if (browser_->document()->isEmpty())
-            WriteLog(QStringLiteral("Error"),
-                     QStringLiteral("the manual ") + ManualSource(chinese).toString() +
-                         QStringLiteral(" is missing"));
+            WriteLog(QStringLiteral("Error"), QStringLiteral("the manual ") +
+                                                  ManualSource(chinese).toString() +
+                                                  QStringLiteral(" is missing"));
     }
     setWindowTitle(title);
     const QUrl web = ManualUrl(chinese);

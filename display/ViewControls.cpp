@@ -97,7 +97,11 @@ void TFormMain::MenuItem_50Click() {
     SetZoom(this, 0.5f, "Zoom 50%");
 }
 
+// The keys of "Zoom In" and "Zoom Out" reach them even while the Zoom menu is
+// disabled (not connected): the zoom stays as it is then, as with the menu.
 void TFormMain::MenuItem_zoomInClick() {
+    if (!ui->MenuItem_zoom->isEnabled())
+        return;
     const float next = NextZoom(g_zoom, +1);
     if (next == 1.0f)
         MenuItem_100Click();
@@ -105,6 +109,8 @@ void TFormMain::MenuItem_zoomInClick() {
         MenuItem_75Click();
 }
 void TFormMain::MenuItem_zoomOutClick() {
+    if (!ui->MenuItem_zoom->isEnabled())
+        return;
     const float next = NextZoom(g_zoom, -1);
     if (next == 0.5f)
         MenuItem_50Click();

@@ -42,8 +42,8 @@ enum class TemplateBar { None, Finding, Rough };
 
 struct KeyState {
     KeyFocus focus = KeyFocus::Other;
-    bool rightAnswer = false;  // the right answer button is shown and enabled
-    bool leftAnswer = false;   // the left answer button is shown and enabled
+    bool rightAnswer = false; // the right answer button is shown and enabled
+    bool leftAnswer = false;  // the left answer button is shown and enabled
     TemplateBar bar = TemplateBar::None;
     bool monitorReady = false; // "Start Monitor" is the step's action
 };

@@ -143,8 +143,8 @@ TEST_F(ManualWindowTest, TheKeyboardSectionOfBothManualsNamesEveryKey) {
     } manuals[] = {{false, "Keyboard"}, {true, "键盘"}};
     for (const auto& m : manuals) {
         SCOPED_TRACE(m.heading);
-        const QString section =
-            Section(ResourceText(ManualWindow::ManualSource(m.chinese)), QString::fromUtf8(m.heading));
+        const QString section = Section(ResourceText(ManualWindow::ManualSource(m.chinese)),
+                                        QString::fromUtf8(m.heading));
         ASSERT_FALSE(section.isEmpty());
         for (const QString& key : keys)
             EXPECT_TRUE(section.contains(QStringLiteral("| ") + key + QStringLiteral(" |")))
