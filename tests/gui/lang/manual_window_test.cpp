@@ -76,7 +76,9 @@ TEST_F(ManualWindowTest, HelpOpensOneManualWindowInTheLanguageOfTheChoice) {
     EXPECT_EQ(main().findChildren<ManualWindow*>().size(), 1);
     // Nothing went to the web browser.
     EXPECT_TRUE(opened.isEmpty());
-    EXPECT_EQ(logAfterShow(), QStringList{});
+    // Both manuals were found (a missing one is logged as an error).
+    for (const QString& line : logAfterShow())
+        EXPECT_TRUE(line.startsWith(QLatin1String("[Info]"))) << line.toStdString();
 }
 
 TEST_F(ManualWindowTest, EveryPictureAndLinkOfBothManualsIsShipped) {

@@ -77,8 +77,9 @@ TEST(WizardKeys, EachKeyStandsForItsActionOnlyWhereItCanAct) {
         const KeyCommand got = WizardKeyFor(c.key, c.modifiers, c.state);
         EXPECT_EQ(got.action, c.action);
         EXPECT_EQ(got.degrees, c.degrees);
-        if (got.action == KeyAction::TurnBar)
+        if (got.action == KeyAction::TurnBar) {
             EXPECT_EQ(got.bar, c.state.bar);
+        }
     }
     // The bar turned is the one that can be seen.
     EXPECT_EQ(WizardKeyFor(Qt::Key_Up, {}, State(false, false, TemplateBar::Finding, false)).bar,
