@@ -38,7 +38,7 @@ QUrl ManualWindow::ManualSource(bool chinese) {
                         : QStringLiteral("qrc:/manual/en/manual.md"));
 }
 
-void ManualWindow::ShowManual(bool chinese, const QString& title, const QString& webLinkText) {
+void ManualWindow::SetLanguage(bool chinese, const QString& title, const QString& webLinkText) {
     if (!loaded_ || chinese != chinese_) {
         chinese_ = chinese;
         loaded_ = true;
@@ -53,6 +53,10 @@ void ManualWindow::ShowManual(bool chinese, const QString& title, const QString&
     webLink_->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                           .arg(web.toString().toHtmlEscaped(), webLinkText.toHtmlEscaped()));
     webLink_->setToolTip(web.toString());
+}
+
+void ManualWindow::ShowManual(bool chinese, const QString& title, const QString& webLinkText) {
+    SetLanguage(chinese, title, webLinkText);
     show();
     raise();
     activateWindow();

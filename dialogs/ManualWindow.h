@@ -5,6 +5,7 @@
 // Usage (the main window's Help > "ZenithWand Manual"):
 //   auto* manual = new ManualWindow(mainWindow);       // once; lives with its parent
 //   manual->ShowManual(chineseChecked, g_menuTexts.ManualMenu, g_menuTexts.ManualWebLink);
+//   manual->SetLanguage(...);      // after a language switch: the same, not raised
 //
 // The Chinese manual is shown when the Chinese language is chosen, the English one
 // for every other language. Links in the text to the web open in the browser
@@ -26,8 +27,11 @@ public:
     // The manual of a language as a resource address: "qrc:/manual/en/manual.md".
     static QUrl ManualSource(bool chinese);
 
-    // Loads the manual of the language (when another one is shown), sets the window's
-    // title and the link's text, and shows the window on top of the others.
+    // Loads the manual of the language (when another one is shown) and sets the
+    // window's title and the link's text; the language switch calls it while the
+    // window is open.
+    void SetLanguage(bool chinese, const QString& title, const QString& webLinkText);
+    // SetLanguage, then the window is shown on top of the others.
     void ShowManual(bool chinese, const QString& title, const QString& webLinkText);
 
     bool ShowsChinese() const { return chinese_; }

@@ -81,6 +81,21 @@ TEST_F(ManualWindowTest, HelpOpensOneManualWindowInTheLanguageOfTheChoice) {
         EXPECT_TRUE(line.startsWith(QLatin1String("[Info]"))) << line.toStdString();
 }
 
+TEST_F(ManualWindowTest, AnOpenManualFollowsALanguageSwitch) {
+    start();
+    ManualWindow* manual = openManual("MenuItem_lang_de");
+    ASSERT_FALSE(manual->ShowsChinese());
+    main().findChild<QAction*>("MenuItem_lang_cn")->trigger();
+    EXPECT_TRUE(manual->ShowsChinese());
+    EXPECT_EQ(manual->Browser()->source(), ManualWindow::ManualSource(true));
+    EXPECT_EQ(manual->windowTitle(), QString::fromUtf8("ZenithWand 使用手册"));
+    clickWebLink(manual);
+    EXPECT_EQ(opened, QList<QUrl>{ManualUrl(true)});
+    main().findChild<QAction*>("MenuItem_lang_it")->trigger();
+    EXPECT_FALSE(manual->ShowsChinese());
+    EXPECT_TRUE(manual->Browser()->document()->toPlainText().startsWith("ZenithWand Manual"));
+}
+
 TEST_F(ManualWindowTest, EveryPictureAndLinkOfBothManualsIsShipped) {
     start();
     for (bool chinese : {false, true}) {
