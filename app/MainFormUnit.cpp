@@ -2,13 +2,13 @@
 #include "ui_FormMain.h"
 
 #include "app/AppPaths.h"
-#include "core/Log.h"
 #include "app/Settings.h"
 #include "app/TipPanelPlacer.h"
 #include "astro/StarData.h"
 #include "camera/CaptureControl.h"
 #include "camera/UiHandOver.h"
 #include "camera/Zorcamlib.h"
+#include "core/Log.h"
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/ClickFilter.h"
@@ -184,6 +184,7 @@ void TFormMain::ConnectHandlers() {
             &TFormMain::ScrollBox_capImgViewportPositionChange);
     OnClick(ui->Image_logo, [this] { Image_logoClick(); });
     InstallWorkflowFilters(); // wheel handling of the rotation bars, the ring timer
+    InstallKeyboard();        // menu shortcuts, zoom in and out, the wizard's keys
 }
 
 void TFormMain::FormCreate() {

@@ -12,6 +12,7 @@
 //   workflow/Hemisphere.cpp     north / south
 //   i18n/LanguageSwitch.cpp     languages
 //   dialogs/DialogLinks.cpp     refraction window, About window, manual and web links
+//   workflow/Keyboard.cpp       the keys of the wizard and the menu shortcuts
 #pragma once
 
 #include "app/Mystructs.h"
@@ -25,6 +26,7 @@
 
 #include <memory>
 
+class QAction;
 class QCloseEvent;
 class QGraphicsDropShadowEffect;
 class QLabel;
@@ -36,6 +38,7 @@ class ImageItem;
 class LiveImageView;
 class MagnifierGlass;
 class Dictionary;
+struct KeyState;
 
 namespace Ui {
 class TFormMain;
@@ -210,6 +213,19 @@ public:
     void MenuItem_aboutClick();
     void MenuItem_manualClick();
     void Image_logoClick();
+
+    // ---- keyboard (workflow/Keyboard.cpp, workflow/WizardKeys.h) ------------------------
+    // Sets the menu shortcuts, adds "Zoom In" and "Zoom Out" to the zoom menu and
+    // routes the window's key presses to the wizard's keys.
+    void InstallKeyboard();
+    // What the keys can reach now: the focus, the answer buttons, the visible bar.
+    KeyState KeyStateNow() const;
+    // Acts on a key press; false when the key is not the wizard's in this state.
+    bool ActOnKey(int key, Qt::KeyboardModifiers modifiers);
+    void MenuItem_zoomInClick();
+    void MenuItem_zoomOutClick();
+    QAction* MenuItem_zoomIn = nullptr;
+    QAction* MenuItem_zoomOut = nullptr;
 
     // ---- state (members of the window) -------------------------------------------------
     QString curLang = QStringLiteral("EN");

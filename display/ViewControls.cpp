@@ -14,6 +14,7 @@
 #include <QSpinBox>
 #include <opencv2/imgcodecs.hpp>
 
+#include <array>
 #include <vector>
 
 namespace {
@@ -60,6 +61,19 @@ void SetSaveFileChooserForTesting(SaveFileChooser chooser) {
     Chooser() = std::move(chooser);
 }
 
+float NextZoom(float current, int direction) {
+    static constexpr std::array<float, 3> zooms{0.5f, 0.75f, 1.0f};
+    std::size_t i = zooms.size() - 1;
+    for (std::size_t k = 0; k < zooms.size(); ++k)
+        if (zooms[k] == current)
+            i = k;
+    if (direction > 0 && i + 1 < zooms.size())
+        ++i;
+    else if (direction < 0 && i > 0)
+        --i;
+    return zooms[i];
+}
+
 QString BmpPathFor(const QString& chosenName) {
     return chosenName + QStringLiteral(".bmp");
 }
@@ -81,6 +95,27 @@ void TFormMain::MenuItem_75Click() {
 }
 void TFormMain::MenuItem_50Click() {
     SetZoom(this, 0.5f, "Zoom 50%");
+}
+
+// The keys of "Zoom In" and "Zoom Out" reach them even while the Zoom menu is
+// disabled (not connected): the zoom stays as it is then, as with the menu.
+void TFormMain::MenuItem_zoomInClick() {
+    if (!ui->MenuItem_zoom->isEnabled())
+        return;
+    const float next = NextZoom(g_zoom, +1);
+    if (next == 1.0f)
+        MenuItem_100Click();
+    else
+        MenuItem_75Click();
+}
+void TFormMain::MenuItem_zoomOutClick() {
+    if (!ui->MenuItem_zoom->isEnabled())
+        return;
+    const float next = NextZoom(g_zoom, -1);
+    if (next == 0.5f)
+        MenuItem_50Click();
+    else
+        MenuItem_75Click();
 }
 
 void TFormMain::Img_capMouseMove(QPointF imagePos) {

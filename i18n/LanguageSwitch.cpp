@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
+#include "dialogs/ManualWindow.h"
 #include "dialogs/MessageBoxes.h"
 #include "i18n/Dictionary.h"
 #include "i18n/Languages.h"
@@ -100,7 +101,16 @@ void TFormMain::ApplyMenuTexts() {
     // The menu bar draws its titles in its own font.
     SetFamily(ui->MenuBar_mainMenu, family);
     SetFamily(ui->MenuItem_guidance, family);
+    if (MenuItem_zoomIn) {
+        MenuItem_zoomIn->setText(m.KeyZoomIn);
+        MenuItem_zoomOut->setText(m.KeyZoomOut);
+        SetFamily(MenuItem_zoomIn, family);
+        SetFamily(MenuItem_zoomOut, family);
+    }
     RefreshGuidanceMenu();
+    // An open manual follows the language.
+    if (auto* manual = findChild<ManualWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        manual->SetLanguage(ui->MenuItem_lang_cn->isChecked(), m.ManualMenu, m.ManualWebLink);
 }
 
 void TFormMain::LoadTipTexts(const QString& lang, const QString& region) {

@@ -19,8 +19,8 @@ void FillRecord(const TextTable& table, const std::array<TextField<Record>, N>& 
 
 } // namespace
 
-const std::array<TextField<MENUS>, 26>& MenuFields() {
-    static const std::array<TextField<MENUS>, 26> fields{{
+const std::array<TextField<MENUS>, 29>& MenuFields() {
+    static const std::array<TextField<MENUS>, 29> fields{{
         {"FileMenu", &MENUS::FileMenu},
         {"ExitMenu", &MENUS::ExitMenu},
         {"SaveMenu", &MENUS::SaveMenu},
@@ -47,6 +47,9 @@ const std::array<TextField<MENUS>, 26>& MenuFields() {
         {"ReadoutEast", &MENUS::ReadoutEast},
         {"ReadoutWest", &MENUS::ReadoutWest},
         {"ReadoutScale", &MENUS::ReadoutScale},
+        {"ManualWebLink", &MENUS::ManualWebLink},
+        {"KeyZoomIn", &MENUS::KeyZoomIn},
+        {"KeyZoomOut", &MENUS::KeyZoomOut},
     }};
     return fields;
 }

@@ -47,6 +47,10 @@ struct MENUS {
     QString ReadoutEast;     // azimuth advice: turn east
     QString ReadoutWest;     // azimuth advice: turn west
     QString ReadoutScale;    // the plate scale
+    // The offline manual's window and the zoom menu's keyboard items.
+    QString ManualWebLink; // the link to the manual on the web
+    QString KeyZoomIn;     // "Zoom In" (+)
+    QString KeyZoomOut;    // "Zoom Out" (-)
 };
 
 struct MESSAGETIPS {
@@ -101,7 +105,7 @@ template <typename Record> struct TextField {
 };
 
 // The fields with their table keys, in record order.
-const std::array<TextField<MENUS>, 26>& MenuFields();
+const std::array<TextField<MENUS>, 29>& MenuFields();
 const std::array<TextField<MESSAGETIPS>, 38>& TipFields();
 
 // Copies the values of `table` into the fields whose key it holds (first line with the

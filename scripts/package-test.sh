@@ -118,6 +118,10 @@ icon=$usr/share/icons/hicolor/256x256/apps/zenithwand.png
 file "$icon" | grep -q 'PNG image data, 256 x 256' || fail "the icon is not a 256 x 256 PNG: $(file -b "$icon")"
 zcat "$usr/share/man/man1/zenithwand.1.gz" | grep -q -- 'camera\\-library' ||
     fail "the manual page does not describe --camera-library"
+# The user manual is compiled into the program (stored uncompressed), in both languages.
+for heading in '# ZenithWand Manual' '# ZenithWand 使用手册' '## Keyboard' '## 键盘'; do
+    grep -aqF -- "$heading" "$usr/bin/zenithwand" || fail "the program carries no manual: '$heading'"
+done
 
 step "command line of the installed program"
 program=$usr/bin/zenithwand

@@ -847,7 +847,8 @@ QByteArray SimulatorIni(const Scenario& s) {
 }
 
 QByteArray SettingsIni(const Scenario& s) {
-    QByteArray ini = "[LANGUAGE]\nlang=EN\n[REGION]\nregion=N\n[VIEW]\nstyle=Color\n";
+    QByteArray ini =
+        "[LANGUAGE]\nlang=" + s.language.toLatin1() + "\n[REGION]\nregion=N\n[VIEW]\nstyle=Color\n";
     ini += "[STAR_DATA]\nsource=" + s.starData.toLatin1() + "\n";
     // The simulated site lies on the Greenwich meridian.
     ini += "[ASTRONOMICAL_REFRACTION]\nlatitude=" + QByteArray::number(s.latitudeDeg) +

@@ -49,6 +49,8 @@ struct Scenario {
     int raFollowSteps = 5;
     // How close the user brings the pole mark to the axis mark in the close-up (px).
     double fineTunePx = 0.15;
+    // The window's language (the settings file's code), for pictures in other languages.
+    QString language = QStringLiteral("EN");
     int fineTuneFrames = 6; // frames the eye takes to settle on where the mark stays
     // The last turns go by the read-out below the close-up (altitude and azimuth,
     // with their signs) instead of by the marks, in at most this many rounds.

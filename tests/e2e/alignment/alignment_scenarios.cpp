@@ -6,10 +6,11 @@
 //   zw_alignment_scenarios --list          the scenario names
 //   zw_alignment_scenarios NAME...         only these
 //   zw_alignment_scenarios -v ...          also what happened along the way
-//   zw_alignment_scenarios --screenshots DIR NAME
+//   zw_alignment_scenarios --screenshots DIR NAME [LANG]
 //                                          one scenario in this process, with a
 //                                          picture of the screen at each key step
-//                                          (ImageMagick's import; run under a display)
+//                                          (ImageMagick's import; run under a display),
+//                                          the window in language LANG (EN, CN, ...)
 //
 // Run it from the build's bin folder (or anywhere: it finds the simulated camera
 // beside itself). The exit status is 0 when every scenario completed.
@@ -27,13 +28,17 @@ constexpr char kChildFlag[] = "--in-process";
 constexpr char kLinePrefix[] = "@@ ";
 
 // The child: one scenario in this process, its summary and notes on stdout.
-int RunHere(const QString& name, int argc, char** argv) {
+int RunHere(const QString& name, int argc, char** argv,
+            const QString& language = QStringLiteral("EN")) {
     QApplication app(argc, argv);
-    const Scenario* s = FindScenario(name);
-    if (!s) {
+    const Scenario* found = FindScenario(name);
+    if (!found) {
         std::fprintf(stderr, "unknown scenario %s\n", qPrintable(name));
         return 2;
     }
+    Scenario scenario = *found;
+    scenario.language = language;
+    const Scenario* s = &scenario;
     const ScenarioResult r = RunScenario(*s);
     std::printf("%s%s\n", kLinePrefix, qPrintable(SummaryLine(*s, r)));
     for (const QString& note : r.notes)
@@ -53,14 +58,15 @@ int main(int argc, char** argv) {
         args << QString::fromLocal8Bit(argv[i]);
     if (args.size() == 2 && args[0] == QLatin1String(kChildFlag))
         return RunHere(args[1], argc, argv);
-    if (args.size() == 3 && args[0] == QLatin1String("--screenshots")) {
+    if ((args.size() == 3 || args.size() == 4) && args[0] == QLatin1String("--screenshots")) {
         const QString dir = args[1];
         SetStepObserver([dir](const QString& moment) {
             QProcess::execute(QStringLiteral("import"),
                               {QStringLiteral("-window"), QStringLiteral("root"),
                                dir + QLatin1Char('/') + moment + QStringLiteral(".png")});
         });
-        return RunHere(args[2], argc, argv);
+        return RunHere(args[2], argc, argv,
+                       args.size() == 4 ? args[3].toUpper() : QStringLiteral("EN"));
     }
 
     QCoreApplication app(argc, argv);

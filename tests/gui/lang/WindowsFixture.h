@@ -4,11 +4,14 @@
 #pragma once
 
 #include "app/MainFormUnit.h"
+#include "dialogs/ManualWindow.h"
 #include "dialogs/WebLinks.h"
 #include "support/LogReading.h"
 #include "support/ProgramSetUp.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -50,6 +53,19 @@ protected:
                 shown = true;
         }
         return out;
+    }
+
+    // Help > "ZenithWand Manual" in the language of a language menu item; the manual window.
+    ManualWindow* openManual(const char* languageItem) {
+        main().findChild<QAction*>(languageItem)->trigger();
+        main().findChild<QAction*>("MenuItem_manual")->trigger();
+        return main().findChild<ManualWindow*>();
+    }
+
+    // A mouse click on the manual window's link to the web, on its first letters.
+    static void clickWebLink(ManualWindow* manual) {
+        QLabel* link = manual->WebLink();
+        QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(4, link->height() / 2));
     }
 
     TestFolders folders;
