@@ -34,7 +34,11 @@ TEST_P(AlignmentE2E, AlignsTheMountThroughTheWindow) {
         RecordProperty("readout_rounds", r.readoutRounds);
         EXPECT_LE(r.readoutRounds, s.readoutRounds);
     }
-    EXPECT_LT(r.poleErrorPx, kPoleTargetPx);
+    // The pole shown in pixels is what the user turns by, unless the read-out or the
+    // voice leads (it is then the faint stars' brightest pixels on the real sky).
+    if (!s.byReadout && !s.bySound) {
+        EXPECT_LT(r.poleErrorPx, kPoleTargetPx);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, AlignmentE2E, ::testing::ValuesIn(AllScenarios()),
