@@ -927,9 +927,9 @@ std::vector<Scenario> AllScenarios() {
             s.latitudeDeg = latitude;
             // Three camera rolls: the zenith lies a different way in each image.
             s.rollDeg = latitude == 20.0 ? 17.0 : -71.0 + latitude;
-            // Runs end 1" to 16" off (the axis centre from the picks, see above);
-            // uncorrected refraction alone would leave 35" to 162".
-            s.residualTargetArcsec = 25.0;
+            // Uncorrected refraction alone would leave 35" to 162".
+            s.raStepDeg = 90;
+            s.residualTargetArcsec = 10.0;
             all.push_back(s);
         }
 
