@@ -1,5 +1,7 @@
 #include "dialogs/MessageBoxes.h"
 
+#include "display/NightWindows.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -32,6 +34,7 @@ void ShowMessage(const QString& text) {
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ZenithWand"), shown, QMessageBox::Ok);
+    DressForNight(box);
     box.exec();
 }
 
@@ -42,5 +45,6 @@ bool AskYesNo(const QString& text) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("ZenithWand"), shown,
                     QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
+    DressForNight(box);
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,0 +1,121 @@
+#include "display/NightWindows.h"
+
+#include "display/NightStyle.h"
+#include "display/StyleBook.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QVariant>
+#include <QWidget>
+
+namespace {
+
+// What a widget or effect looked like by day, kept on it while the night look is on.
+constexpr const char* kDaySheet = "zwDayStyleSheet";
+constexpr const char* kDayPicture = "zwDayPicture";
+constexpr const char* kDayGlow = "zwDayGlow";
+// Set by the style book on windows whose whole sheet is a style file.
+constexpr const char* kStyleBookFile = "zwStyleFile";
+
+struct DayLook {
+    bool nightOn = false;
+    QPalette palette;
+    QString styleSheet;
+};
+
+DayLook& Day() {
+    static DayLook look;
+    return look;
+}
+
+QString NightApplicationSheet() {
+    QFile file(FindStyleFile(StyleFileFor(QStringLiteral("Night"))));
+    if (!file.fileName().isEmpty() && file.open(QIODevice::ReadOnly))
+        return QString::fromUtf8(file.readAll());
+    // No style file: the palette alone, on plain surfaces.
+    return QStringLiteral("QWidget { background-color: #0E0000; color: #AA0000; }");
+}
+
+void TurnWidget(QWidget* w) {
+    const QString sheet = w->styleSheet();
+    if (!sheet.isEmpty() && !w->property(kStyleBookFile).isValid() &&
+        !w->property(kDaySheet).isValid()) {
+        w->setProperty(kDaySheet, sheet);
+        w->setStyleSheet(NightStyleSheet(sheet));
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        const QPixmap picture = label->pixmap();
+        if (!picture.isNull() && !label->property(kOwnStyledPicture).toBool() &&
+            !label->property(kDayPicture).isValid()) {
+            label->setProperty(kDayPicture, picture);
+            label->setPixmap(QPixmap::fromImage(NightImage(picture.toImage())));
+        }
+    }
+    if (auto* glow = qobject_cast<QGraphicsDropShadowEffect*>(w->graphicsEffect())) {
+        if (!glow->property(kDayGlow).isValid()) {
+            glow->setProperty(kDayGlow, glow->color());
+            glow->setColor(NightColour(glow->color()));
+        }
+    }
+}
+
+void RestoreWidget(QWidget* w) {
+    const QVariant sheet = w->property(kDaySheet);
+    if (sheet.isValid()) {
+        w->setStyleSheet(sheet.toString());
+        w->setProperty(kDaySheet, QVariant());
+    }
+    const QVariant picture = w->property(kDayPicture);
+    if (picture.isValid()) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            label->setPixmap(picture.value<QPixmap>());
+        w->setProperty(kDayPicture, QVariant());
+    }
+    if (auto* glow = qobject_cast<QGraphicsDropShadowEffect*>(w->graphicsEffect())) {
+        const QVariant colour = glow->property(kDayGlow);
+        if (colour.isValid()) {
+            glow->setColor(colour.value<QColor>());
+            glow->setProperty(kDayGlow, QVariant());
+        }
+    }
+}
+
+} // namespace
+
+void SetNightLook(bool on) {
+    DayLook& day = Day();
+    if (on && !day.nightOn) {
+        day.palette = QApplication::palette();
+        day.styleSheet = qApp->styleSheet();
+        QApplication::setPalette(NightPalette());
+        qApp->setStyleSheet(NightApplicationSheet());
+    } else if (!on && day.nightOn) {
+        QApplication::setPalette(day.palette);
+        qApp->setStyleSheet(day.styleSheet);
+    }
+    day.nightOn = on;
+    // Also when already on: widgets made since (a window opened for the first time)
+    // take the night look too.
+    for (QWidget* w : QApplication::allWidgets()) {
+        if (on)
+            TurnWidget(w);
+        else
+            RestoreWidget(w);
+    }
+}
+
+bool NightLookOn() {
+    return Day().nightOn;
+}
+
+void DressForNight(QMessageBox& box) {
+    if (!NightLookOn())
+        return;
+    const QPixmap icon = box.iconPixmap();
+    if (!icon.isNull())
+        box.setIconPixmap(QPixmap::fromImage(NightImage(icon.toImage())));
+}

@@ -1,0 +1,24 @@
+// The night look of the whole application, beyond the style books of the three
+// styled windows: the application's palette and style sheet (so the About window,
+// the message boxes, menus, tool tips and the camera window are dim red on black),
+// the widgets' own style sheets and fixed pictures turned red, and the glow effects.
+//
+// Usage (the main window's style switch, after its own style book has loaded):
+//   SetNightLook(IsNightStyle(style));   // on: everything red; off: everything as it was
+//   if (NightLookOn()) box.setIconPixmap(NightImage(box.iconPixmap().toImage()).scaled(..));
+//
+// Widgets whose colours the program sets itself for each style (tip texts, preset
+// buttons, indicators, icons, the close-up) carry the property kOwnStyledPicture
+// or are left alone because their sheets are set after this call.
+#pragma once
+
+class QMessageBox;
+
+// A label whose picture the style code draws itself: the night look leaves it alone.
+inline constexpr const char* kOwnStyledPicture = "zwStyledPicture";
+
+void SetNightLook(bool on);
+bool NightLookOn();
+
+// A message box made while the night look is on: its icon in red shades.
+void DressForNight(QMessageBox& box);
