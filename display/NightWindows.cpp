@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QStyle>
 #include <QVariant>
 #include <QWidget>
 
@@ -24,7 +25,6 @@ constexpr const char* kStyleBookFile = "zwStyleFile";
 struct DayLook {
     bool nightOn = false;
     QPalette palette;
-    QString styleSheet;
 };
 
 DayLook& Day() {
@@ -32,7 +32,8 @@ DayLook& Day() {
     return look;
 }
 
-QString NightApplicationSheet() {
+// The night style file, for windows without a style book of their own.
+QString NightSheet() {
     QFile file(FindStyleFile(StyleFileFor(QStringLiteral("Night"))));
     if (!file.fileName().isEmpty() && file.open(QIODevice::ReadOnly))
         return QString::fromUtf8(file.readAll());
@@ -84,18 +85,41 @@ void RestoreWidget(QWidget* w) {
     }
 }
 
+// A window shown while the night look is on is polished again first: widgets of a
+// window that was hidden when its style sheet changed keep their old rules otherwise.
+class RepolishOnShow : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* window = qobject_cast<QWidget*>(watched);
+            if (window && window->isWindow()) {
+                for (QWidget* w : window->findChildren<QWidget*>()) {
+                    w->style()->unpolish(w);
+                    w->style()->polish(w);
+                    w->update();
+                }
+            }
+        }
+        return false;
+    }
+};
+
+RepolishOnShow& ShowWatcher() {
+    static RepolishOnShow watcher;
+    return watcher;
+}
+
 } // namespace
 
 void SetNightLook(bool on) {
     DayLook& day = Day();
     if (on && !day.nightOn) {
         day.palette = QApplication::palette();
-        day.styleSheet = qApp->styleSheet();
         QApplication::setPalette(NightPalette());
-        qApp->setStyleSheet(NightApplicationSheet());
+        qApp->installEventFilter(&ShowWatcher());
     } else if (!on && day.nightOn) {
         QApplication::setPalette(day.palette);
-        qApp->setStyleSheet(day.styleSheet);
+        qApp->removeEventFilter(&ShowWatcher());
     }
     day.nightOn = on;
     // Also when already on: widgets made since (a window opened for the first time)
@@ -115,6 +139,7 @@ bool NightLookOn() {
 void DressForNight(QMessageBox& box) {
     if (!NightLookOn())
         return;
+    box.setStyleSheet(NightSheet());
     const QPixmap icon = box.iconPixmap();
     if (!icon.isNull())
         box.setIconPixmap(QPixmap::fromImage(NightImage(icon.toImage())));

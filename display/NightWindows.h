@@ -1,7 +1,7 @@
 // The night look of the whole application, beyond the style books of the three
-// styled windows: the application's palette and style sheet (so the About window,
-// the message boxes, menus, tool tips and the camera window are dim red on black),
-// the widgets' own style sheets and fixed pictures turned red, and the glow effects.
+// styled windows: the application's palette (so the camera window and tool tips are
+// dim red on black), the widgets' own style sheets (the About window's among them)
+// and fixed pictures turned red, and the glow effects. Menus follow their window.
 //
 // Usage (the main window's style switch, after its own style book has loaded):
 //   SetNightLook(IsNightStyle(style));   // on: everything red; off: everything as it was
@@ -20,5 +20,6 @@ inline constexpr const char* kOwnStyledPicture = "zwStyledPicture";
 void SetNightLook(bool on);
 bool NightLookOn();
 
-// A message box made while the night look is on: its icon in red shades.
+// A message box made while the night look is on: the night style file and its icon
+// in red shades.
 void DressForNight(QMessageBox& box);
