@@ -4,11 +4,15 @@
 #include "display/StyleBook.h"
 
 #include <QApplication>
+#include <QDial>
 #include <QFile>
 #include <QGraphicsDropShadowEffect>
+#include <QGraphicsEffect>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
+#include <QSizeGrip>
 #include <QStyle>
 #include <QVariant>
 #include <QWidget>
@@ -21,6 +25,31 @@ constexpr const char* kDayPicture = "zwDayPicture";
 constexpr const char* kDayGlow = "zwDayGlow";
 // Set by the style book on windows whose whole sheet is a style file.
 constexpr const char* kStyleBookFile = "zwStyleFile";
+// On a widget that carries the night-shade effect below.
+constexpr const char* kNightShaded = "zwNightShaded";
+
+// Draws a widget in the night shades of its own pixels. For the widgets the
+// application style paints in fixed greys and whites whatever the palette and the
+// sheets say: the dial (knob and face) and the status bar's size grip.
+class NightShadeEffect : public QGraphicsEffect {
+protected:
+    void draw(QPainter* painter) override {
+        QPoint offset;
+        const QPixmap day = sourcePixmap(Qt::DeviceCoordinates, &offset, NoPad);
+        if (day.isNull())
+            return;
+        QImage night = NightImage(day.toImage());
+        night.setDevicePixelRatio(day.devicePixelRatio());
+        const QTransform was = painter->worldTransform();
+        painter->setWorldTransform(QTransform());
+        painter->drawImage(offset, night);
+        painter->setWorldTransform(was);
+    }
+};
+
+bool DrawnInFixedShades(const QWidget* w) {
+    return qobject_cast<const QDial*>(w) || qobject_cast<const QSizeGrip*>(w);
+}
 
 struct DayLook {
     bool nightOn = false;
@@ -56,6 +85,10 @@ void TurnWidget(QWidget* w) {
             label->setPixmap(QPixmap::fromImage(NightImage(picture.toImage())));
         }
     }
+    if (DrawnInFixedShades(w) && !w->graphicsEffect()) {
+        w->setGraphicsEffect(new NightShadeEffect);
+        w->setProperty(kNightShaded, true);
+    }
     if (auto* glow = qobject_cast<QGraphicsDropShadowEffect*>(w->graphicsEffect())) {
         if (!glow->property(kDayGlow).isValid()) {
             glow->setProperty(kDayGlow, glow->color());
@@ -75,6 +108,10 @@ void RestoreWidget(QWidget* w) {
         if (auto* label = qobject_cast<QLabel*>(w))
             label->setPixmap(picture.value<QPixmap>());
         w->setProperty(kDayPicture, QVariant());
+    }
+    if (w->property(kNightShaded).toBool()) {
+        w->setGraphicsEffect(nullptr); // deletes the effect
+        w->setProperty(kNightShaded, QVariant());
     }
     if (auto* glow = qobject_cast<QGraphicsDropShadowEffect*>(w->graphicsEffect())) {
         const QVariant colour = glow->property(kDayGlow);

@@ -1,7 +1,9 @@
 // The night look of the whole application, beyond the style books of the three
 // styled windows: the application's palette (so the camera window and tool tips are
 // dim red on black), the widgets' own style sheets (the About window's among them)
-// and fixed pictures turned red, and the glow effects. Menus follow their window.
+// and fixed pictures turned red, the glow effects, and the widgets the application
+// style paints in fixed greys whatever the palette says (dials, size grips), drawn
+// through a night-shade effect. Menus follow their window.
 //
 // Usage (the main window's style switch, after its own style book has loaded):
 //   SetNightLook(IsNightStyle(style));   // on: everything red; off: everything as it was

@@ -147,6 +147,14 @@ protected:
                 g_zoomReady = false;
             }
         }
+        // The mount nearly aligned: the axis a few pixels from the tracked pole, so the
+        // close-up shows both marks.
+        t.SetCirCenter(int(std::hypot(s.starBX - t.polarPosX, s.starBY - t.polarPosY)),
+                       t.polarPosX + 4, t.polarPosY + 3);
+        t.TrackRefStars();
+        ASSERT_TRUE(g_zoomReady);
+        ShowPoleView();
+        g_zoomReady = false;
         // The template over the pole star, and the magnifier on it.
         main_->Img_Mask->setVisible(true);
         main_->Img_Mask->setPos(QPointF(s.starBX, s.starBY) * g_zoom);
