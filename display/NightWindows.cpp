@@ -9,11 +9,11 @@
 #include <QGraphicsDropShadowEffect>
 #include <QGraphicsEffect>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QSizeGrip>
-#include <QStyle>
 #include <QVariant>
 #include <QWidget>
 
@@ -30,7 +30,9 @@ constexpr const char* kNightShaded = "zwNightShaded";
 
 // Draws a widget in the night shades of its own pixels. For the widgets the
 // application style paints in fixed greys and whites whatever the palette and the
-// sheets say: the dial (knob and face) and the status bar's size grip.
+// sheets say: the dial (knob and face), the status bar's size grip, and line edits
+// (spin boxes' among them), whose text cursor inverts the pixels under it (near
+// white on the black fields).
 class NightShadeEffect : public QGraphicsEffect {
 protected:
     void draw(QPainter* painter) override {
@@ -48,7 +50,8 @@ protected:
 };
 
 bool DrawnInFixedShades(const QWidget* w) {
-    return qobject_cast<const QDial*>(w) || qobject_cast<const QSizeGrip*>(w);
+    return qobject_cast<const QDial*>(w) || qobject_cast<const QSizeGrip*>(w) ||
+           qobject_cast<const QLineEdit*>(w);
 }
 
 struct DayLook {
@@ -122,30 +125,6 @@ void RestoreWidget(QWidget* w) {
     }
 }
 
-// A window shown while the night look is on is polished again first: widgets of a
-// window that was hidden when its style sheet changed keep their old rules otherwise.
-class RepolishOnShow : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            auto* window = qobject_cast<QWidget*>(watched);
-            if (window && window->isWindow()) {
-                for (QWidget* w : window->findChildren<QWidget*>()) {
-                    w->style()->unpolish(w);
-                    w->style()->polish(w);
-                    w->update();
-                }
-            }
-        }
-        return false;
-    }
-};
-
-RepolishOnShow& ShowWatcher() {
-    static RepolishOnShow watcher;
-    return watcher;
-}
-
 } // namespace
 
 void SetNightLook(bool on) {
@@ -153,10 +132,8 @@ void SetNightLook(bool on) {
     if (on && !day.nightOn) {
         day.palette = QApplication::palette();
         QApplication::setPalette(NightPalette());
-        qApp->installEventFilter(&ShowWatcher());
     } else if (!on && day.nightOn) {
         QApplication::setPalette(day.palette);
-        qApp->removeEventFilter(&ShowWatcher());
     }
     day.nightOn = on;
     // Also when already on: widgets made since (a window opened for the first time)

@@ -16,6 +16,7 @@
 #include "workflow/Templates.h"
 #include "zorcam-sim/Simulator.h"
 
+#include <QAbstractSpinBox>
 #include <QDate>
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -214,6 +215,29 @@ TEST_F(NightStyleTest, EveryWindowIsDrawnInRedsUnderTheLimit) {
     EXPECT_TRUE(Holds(g_zoomBitmap, QColorOf(kNightPole)));
     EXPECT_TRUE(Holds(g_zoomBitmap, QColorOf(kNightAxis)));
     EXPECT_TRUE(Holds(main_->Img_Mask->pixmap().toImage(), QColorOf(kNightTemplate)));
+}
+
+// Windows closed while the user switches take the night look when opened later.
+TEST_F(NightStyleTest, WindowsHiddenAtTheSwitchAreRedWhenShown) {
+    main_->show();
+    QCoreApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(SwitchToNight());
+    const struct {
+        const char* name;
+        QWidget* window;
+    } windows[] = {{"refraction", atmRef_}, {"trace", trace_}, {"About", about_}};
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.name);
+        ASSERT_FALSE(w.window->isVisible());
+        w.window->show();
+        QCoreApplication::processEvents();
+        if (w.window == atmRef_) { // opens with the text cursor in its first field
+            EXPECT_TRUE(qobject_cast<QAbstractSpinBox*>(QApplication::focusWidget()));
+        }
+        const QString bright = BrightPixel(w.window->grab().toImage());
+        EXPECT_TRUE(bright.isEmpty())
+            << bright.toStdString() << " in " << WidgetAt(w.window, bright).toStdString();
+    }
 }
 
 TEST_F(NightStyleTest, TheFrameAndTheSavedBmpStayGrey) {
