@@ -225,8 +225,13 @@ void TFormMain::SelectTemplate(const QString& region) {
 
 void TFormMain::ShowTemplatePictures() {
     const bool night = IsNightStyle(g_uiStyle);
-    DrawGlassCross(glassBitmap, night ? QColorOf(kNightPole) : kGlassCross);
-    Img_layer_glass->setPixmap(QPixmap::fromImage(glassBitmap));
+    // The magnifier's cross is drawn again only when the style changes its colour.
+    const QColor cross = night ? QColorOf(kNightPole) : kGlassCross;
+    if (glassBitmap.size() != QSize(kGlassSide, kGlassSide) ||
+        glassBitmap.pixelColor(kGlassSide / 2, kGlassSide / 2) != cross) {
+        DrawGlassCross(glassBitmap, cross);
+        Img_layer_glass->setPixmap(QPixmap::fromImage(glassBitmap));
+    }
     const bool south = Img_Mask->data(kTemplateRegionKey).toString() == QLatin1String("S");
     const QImage& picture = south ? southMaskBitmap : northMaskBitmap;
     if (picture.isNull())
