@@ -132,6 +132,7 @@ void TFormMain::ConnectHandlers() {
     onAction(ui->MenuItem_guidance, &TFormMain::MenuItem_guidanceClick);
     onAction(ui->MenuItem_stretch, &TFormMain::MenuItem_stretchClick);
     onAction(ui->MenuItem_style, &TFormMain::MenuItem_styleClick);
+    onAction(ui->MenuItem_nightStyle, &TFormMain::MenuItem_nightStyleClick);
     onAction(ui->MenuItem_camera, &TFormMain::MenuItem_cameraClick);
     onAction(ui->MenuItem_100, &TFormMain::MenuItem_100Click);
     onAction(ui->MenuItem_75, &TFormMain::MenuItem_75Click);

@@ -122,10 +122,16 @@ public:
     void SetStarPosIndicator(QLabel* circle, bool recorded);
     void ChangeTipColor(const QString& style);
     void MenuItem_styleClick();
+    // The night style's check item: checked switches to "Night", unchecked back to "Color".
+    void MenuItem_nightStyleClick();
+    // The style word's look for everything: windows, icons, indicators, tips, presets.
+    void ApplyStyleEverywhere(const QString& style);
 
     // ---- templates ---------------------------------------------------------------------
     void PrepareTemplates();
     void SelectTemplate(const QString& region);
+    // The selected template's picture and the magnifier's cross in the style's colours.
+    void ShowTemplatePictures();
     // The template angles of the moment (setting [STAR_DATA] source=date), refreshed
     // once a minute while connected.
     void KeepStarDataOfDate();

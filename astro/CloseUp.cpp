@@ -1,5 +1,7 @@
 #include "astro/CloseUp.h"
 
+#include "astro/NightColours.h"
+
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -45,6 +47,10 @@ CloseUpColours CloseUpColoursFor(bool mono) {
     if (mono)
         return {cv::Scalar(255, 248, 248), cv::Scalar(255, 248, 248)};
     return {cv::Scalar(0, 0, 255), cv::Scalar(0, 255, 0)};
+}
+
+CloseUpColours CloseUpNightColours() {
+    return {kNightAxis, kNightPole, true};
 }
 
 cv::Point CloseUpOrigin(double axisX, double axisY) {
@@ -121,7 +127,10 @@ void RenderCloseUp(const cv::Mat& frame, double axisX, double axisY, double pole
                    cv::INTER_LINEAR);
         const cv::Rect from = inside - cv::Point(x0 * kCloseUpScale, y0 * kCloseUpScale);
         cv::Mat to = canvas(inside - work);
-        cv::cvtColor(magnified(from), to, cv::COLOR_GRAY2BGR);
+        if (colours.redImage)
+            GreyToRedRamp(magnified(from), to);
+        else
+            cv::cvtColor(magnified(from), to, cv::COLOR_GRAY2BGR);
     }
 
     DrawCloseUpMarks(canvas, work, axisX, axisY, poleX, poleY, colours);
@@ -136,10 +145,15 @@ void DrawGuides(cv::Mat& image, double centreX, double centreY, double scale, do
         !(scale > 0) || image.empty())
         return;
     // Neither green nor red: those are the pole's and the axis's marks.
-    const cv::Scalar ringColour[] = {
-        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(255, 220, 120), // 30": light blue
-        guides.mono ? cv::Scalar(200, 195, 195) : cv::Scalar(0, 200, 255),   // 1': amber
-        guides.mono ? cv::Scalar(150, 145, 145) : cv::Scalar(0, 120, 255)};  // 5': orange
+    const cv::Scalar ringColour[] = {guides.night  ? kNightGuide30
+                                     : guides.mono ? cv::Scalar(255, 248, 248)
+                                                   : cv::Scalar(255, 220, 120), // 30": light blue
+                                     guides.night  ? kNightGuide60
+                                     : guides.mono ? cv::Scalar(200, 195, 195)
+                                                   : cv::Scalar(0, 200, 255), // 1': amber
+                                     guides.night  ? kNightGuide300
+                                     : guides.mono ? cv::Scalar(150, 145, 145)
+                                                   : cv::Scalar(0, 120, 255)}; // 5': orange
     const cv::Point centre(cvRound(centreX), cvRound(centreY));
     for (int i = 0; i < 3; ++i) {
         const double radius = kGuideRingsArcsec[i] / guides.arcsecPerPx * scale;
@@ -149,8 +163,9 @@ void DrawGuides(cv::Mat& image, double centreX, double centreY, double scale, do
     const double length = std::hypot(guides.zenithX, guides.zenithY);
     if (!(length > 0.5) || !std::isfinite(length))
         return;
-    const cv::Scalar arrowColour =
-        guides.mono ? cv::Scalar(255, 248, 248) : cv::Scalar(140, 255, 255); // pale yellow
+    const cv::Scalar arrowColour = guides.night  ? kNightGuideArrow
+                                   : guides.mono ? cv::Scalar(255, 248, 248)
+                                                 : cv::Scalar(140, 255, 255); // pale yellow
     const cv::Point tip(cvRound(centreX + guides.zenithX / length * arrowLength),
                         cvRound(centreY + guides.zenithY / length * arrowLength));
     cv::arrowedLine(image, centre, tip, arrowColour, 1, cv::LINE_AA, 0, 0.3);

@@ -24,10 +24,13 @@ inline constexpr int kCloseUpHalf = 100; // the axis centre's place in the squar
 struct CloseUpColours {
     cv::Scalar axis;
     cv::Scalar pole;
+    bool redImage = false; // the magnified frame on a red ramp (red = grey) instead of grey
 };
 
 // "Mono" style: both marks (255, 248, 248); any other style: axis red, pole green.
 CloseUpColours CloseUpColoursFor(bool mono);
+// "Night" style: the marks in their night shades on a red ramp (astro/NightColours.h).
+CloseUpColours CloseUpNightColours();
 
 // Top-left corner of the square in magnified pixels: trunc(5 v) - 100 per axis.
 cv::Point CloseUpOrigin(double axisX, double axisY);
@@ -50,6 +53,7 @@ struct CloseUpGuides {
     double arcsecPerPx = 0;          // live plate scale of the frame
     double zenithX = 0, zenithY = 0; // unit vector toward the zenith, image axes
     bool mono = false;               // "Mono" style: ghost white
+    bool night = false;              // "Night" style: red shades (wins over mono)
 };
 
 inline constexpr double kGuideRingsArcsec[] = {30.0, 60.0, 300.0};

@@ -92,6 +92,8 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     guides.zenithX = r.zenithX;
     guides.zenithY = r.zenithY;
     guides.mono = in.mono;
-    RenderCloseUp(frame, in.axisX, in.axisY, px, py, CloseUpColoursFor(in.mono), guides, crop);
+    guides.night = in.night;
+    RenderCloseUp(frame, in.axisX, in.axisY, px, py,
+                  in.night ? CloseUpNightColours() : CloseUpColoursFor(in.mono), guides, crop);
     return r;
 }

@@ -39,6 +39,7 @@ struct TrackerInputs {
     int pressureUnit = 0;   // 0 kPa, 1 hPa
     double temperature = 0; // degrees Celsius
     bool mono = false;      // close-up marks in the "Mono" style's colours
+    bool night = false;     // close-up in the "Night" style's red shades (wins over mono)
     bool skyKnown = false;  // sky below set: plate scale, zenith, error, refraction
     SkyOfMoment sky;        // template stars of the moment and the site's meridian
     bool guides = true;     // rings and zenith arrow in the close-up (with the sky)

@@ -81,6 +81,7 @@ public:
     double trackAngleBAP = g_angleBAP, trackAngleABP = g_angleABP;
     int trackPoleSide = PoleSideOf(g_maskAX, g_maskAY, g_maskBX, g_maskBY, g_maskPX, g_maskPY);
     bool closeUpMono = g_uiStyle == QLatin1String("Mono");
+    bool closeUpNight = g_uiStyle == QLatin1String("Night");
     mutable std::mutex inputMutex;
 
     // Measured by the tracker on this thread; read by the user-interface thread

@@ -31,6 +31,7 @@ void DisplayThread::TrackRefStars() {
         in.angleABP = trackAngleABP;
         in.poleSide = trackPoleSide;
         in.mono = closeUpMono;
+        in.night = closeUpNight;
         in.refractionOn = g_refractionOn;
         in.latitude = g_latitude;
         in.pressure = g_pressure;
@@ -104,6 +105,7 @@ void DisplayThread::SetTemplateAngles(double bap, double abp, int poleSide) {
 void DisplayThread::SetCloseUpStyle(const QString& style) {
     const std::lock_guard<std::mutex> lock(inputMutex);
     closeUpMono = style == QLatin1String("Mono");
+    closeUpNight = style == QLatin1String("Night");
 }
 
 void DisplayThread::SetSkyOfMoment(const SkyOfMoment& sky, bool advancing) {

@@ -16,10 +16,12 @@ namespace {
 constexpr QRgb kGhostWhite = 0xFFF8F8FF;
 constexpr QRgb kAmber = 0xFFF5AB28;
 constexpr QRgb kLightGrey = 0xFFE0E0E0;
+constexpr QRgb kNightChosen = 0xFFDC1E00; // the night style's tip red
+constexpr QRgb kNightOther = 0xFF960000;  // the night style's plain button text
 
 // The look of one preset button. The style sheets select on the "highlighted"
 // property; the font and colour set here stand when no style sheet is loaded.
-void MarkButton(QPushButton* button, bool chosen, QRgb chosenColour) {
+void MarkButton(QPushButton* button, bool chosen, QRgb chosenColour, QRgb otherColour) {
     button->setProperty("highlighted", chosen);
 
     QFont font = button->font();
@@ -28,7 +30,7 @@ void MarkButton(QPushButton* button, bool chosen, QRgb chosenColour) {
     button->setFont(font);
 
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, QColor::fromRgba(chosen ? chosenColour : kLightGrey));
+    palette.setColor(QPalette::ButtonText, QColor::fromRgba(chosen ? chosenColour : otherColour));
     button->setPalette(palette);
 
     button->style()->unpolish(button);
@@ -43,9 +45,12 @@ void MarkPresets(const std::array<std::pair<T, QPushButton*>, N>& presets, T val
         known = known || preset == value;
     if (!known)
         return; // any other value leaves the buttons as they are
-    const QRgb chosenColour = g_uiStyle == QLatin1String("Mono") ? kGhostWhite : kAmber;
+    const bool night = g_uiStyle == QLatin1String("Night");
+    const QRgb chosenColour = night                                ? kNightChosen
+                              : g_uiStyle == QLatin1String("Mono") ? kGhostWhite
+                                                                   : kAmber;
     for (const auto& [preset, button] : presets)
-        MarkButton(button, preset == value, chosenColour);
+        MarkButton(button, preset == value, chosenColour, night ? kNightOther : kLightGrey);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #   lib/<multiarch>/zenithwand/libzorcam.so       the camera library (the program looks for it
 #                                                  beside itself, then in this folder)
 #   lib/<multiarch>/zenithwand/libzorcam-indi.so  the INDI camera library, when it is built
-#   share/zenithwand/Blend.Style, Dark.Style       the style files (looked up beside the program,
+#   share/zenithwand/Blend.Style, Dark.Style, Night.Style  the style files (looked up beside the program,
 #                                                  then in ../share/zenithwand, then the current folder)
 #   share/applications/com.example.zenithwand.desktop   the desktop menu entry
 #   share/icons/hicolor/256x256/apps/zenithwand.png
@@ -39,6 +39,7 @@ if(TARGET zorcam-sim-ctl)
   install(TARGETS zorcam-sim-ctl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/resources/styles/Blend.Style ${CMAKE_SOURCE_DIR}/resources/styles/Dark.Style
+              ${CMAKE_SOURCE_DIR}/resources/styles/Night.Style
         DESTINATION ${CMAKE_INSTALL_DATADIR}/zenithwand)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/zenithwand.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME ${ZW_APP_ID}.desktop)

@@ -98,7 +98,8 @@ void TFormAtmRef::ComboBox_pressureChange() {
     ui->SpinBox_P->setValue(v);
 }
 
-// "Mono" loads Blend.Style, "Color" Dark.Style; other words change nothing.
+// "Mono" loads Blend.Style, "Color" Dark.Style, "Night" Night.Style; other words
+// change nothing.
 void TFormAtmRef::ChangeUIStyle(const QString& style) {
     ApplyStyleWord(this, style);
 }

@@ -1,5 +1,7 @@
 #include "dialogs/MessageBoxes.h"
 
+#include "display/NightWindows.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -25,22 +27,32 @@ void SetMessageBoxHandlerForTesting(MessageBoxHandler handler) {
     testHandler() = std::move(handler);
 }
 
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& kind, const QString& shown) {
+    std::unique_ptr<QMessageBox> box;
+    if (kind == QLatin1String("question")) {
+        box = std::make_unique<QMessageBox>(QMessageBox::Information, QStringLiteral("ZenithWand"),
+                                            shown, QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+    } else {
+        box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("ZenithWand"),
+                                            shown, QMessageBox::Ok);
+    }
+    DressForNight(*box);
+    return box;
+}
+
 void ShowMessage(const QString& text) {
     const QString shown = TranslateMessage(text);
     if (testHandler()) {
         testHandler()(QStringLiteral("message"), shown);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("ZenithWand"), shown, QMessageBox::Ok);
-    box.exec();
+    MakeMessageBox(QStringLiteral("message"), shown)->exec();
 }
 
 bool AskYesNo(const QString& text) {
     const QString shown = TranslateMessage(text);
     if (testHandler())
         return testHandler()(QStringLiteral("question"), shown);
-    QMessageBox box(QMessageBox::Information, QStringLiteral("ZenithWand"), shown,
-                    QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return MakeMessageBox(QStringLiteral("question"), shown)->exec() == QMessageBox::Yes;
 }

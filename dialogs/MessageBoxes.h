@@ -11,9 +11,16 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QMessageBox;
 
 void ShowMessage(const QString& text);
 bool AskYesNo(const QString& text);
+
+// The box that ShowMessage (kind "message") or AskYesNo ("question") shows for a
+// text already translated, made but not shown; in the night style in red shades.
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& kind, const QString& shown);
 
 // Translation applied to every message text (installed by the language switch).
 void SetMessageTranslator(std::function<QString(const QString&)> translate);

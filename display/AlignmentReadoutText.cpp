@@ -44,7 +44,18 @@ QString PlateScaleText(double arcsecPerPixel) {
     return QString::number(arcsecPerPixel, 'f', 1) + kSecond + QStringLiteral("/px");
 }
 
-QString BandColour(AlignmentBand band) {
+QString BandColour(AlignmentBand band, bool night) {
+    if (night) {
+        switch (band) {
+        case AlignmentBand::Within30:
+            return QStringLiteral("#6e2800"); // (110, 40, 0)
+        case AlignmentBand::Within60:
+            return QStringLiteral("#b41428"); // (180, 20, 40)
+        case AlignmentBand::Above:
+            break;
+        }
+        return QStringLiteral("#ff0000");
+    }
     switch (band) {
     case AlignmentBand::Within30:
         return QStringLiteral("#3ad43a");
@@ -57,12 +68,12 @@ QString BandColour(AlignmentBand band) {
 }
 
 QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w,
-                             const QString& textColour) {
+                             const QString& textColour, bool night) {
     if (!r.valid)
         return QString();
     const QString lines[] = {
         QStringLiteral("<span style=\"color:%1; font-size:14pt; font-weight:bold\">%2 %3</span>")
-            .arg(BandColour(r.band), w.error.toHtmlEscaped(), ArcText(r.totalArcsec)),
+            .arg(BandColour(r.band, night), w.error.toHtmlEscaped(), ArcText(r.totalArcsec)),
         (w.altitude + QLatin1Char(' ') + SignedArcText(r.altArcsec) +
          UpDown(r.altArcsec, w.raise, w.lower))
             .toHtmlEscaped(),

@@ -23,11 +23,15 @@ QString ArcText(double arcsec);
 QString SignedArcText(double arcsec);
 QString PlateScaleText(double arcsecPerPixel);
 
-// The colour of a band: green under 30", amber under 1', red above ("#rrggbb").
-QString BandColour(AlignmentBand band);
+// The colour of a band: green under 30", amber under 1', red above ("#rrggbb");
+// in the night style three reds: dim orange-red, crimson, bright red.
+QString BandColour(AlignmentBand band, bool night = false);
 
 // Four lines: the error in the band's colour, altitude and azimuth with what to
 // do, the plate scale, these three in textColour. An invalid read-out gives an
 // empty text.
 QString AlignmentReadoutHtml(const AlignmentReadout& readout, const ReadoutWords& words,
-                             const QString& textColour = QStringLiteral("#f8f8ff"));
+                             const QString& textColour = QStringLiteral("#f8f8ff"),
+                             bool night = false);
+// The plain text colour of the read-out in the night style.
+inline const QString kNightReadoutText = QStringLiteral("#aa0000");

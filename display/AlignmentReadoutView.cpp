@@ -4,6 +4,7 @@
 #include "camera/DisplayThread.h"
 #include "core/Log.h"
 #include "display/AlignmentReadoutText.h"
+#include "display/NightStyle.h"
 #include "guidance/GuidanceInput.h"
 #include "i18n/TextRecords.h"
 #include "ui_FormMain.h"
@@ -60,7 +61,11 @@ void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
             word(m.ReadoutAzimuth, "Azimuth"), word(m.ReadoutRaise, "raise"),
             word(m.ReadoutLower, "lower"),     word(m.ReadoutEast, "turn east"),
             word(m.ReadoutWest, "turn west"),  word(m.ReadoutScale, "Scale")};
-        label->setText(AlignmentReadoutHtml(form.alignmentReadout, words));
+        if (IsNightStyle(g_uiStyle))
+            label->setText(
+                AlignmentReadoutHtml(form.alignmentReadout, words, kNightReadoutText, true));
+        else
+            label->setText(AlignmentReadoutHtml(form.alignmentReadout, words));
     }
 }
 

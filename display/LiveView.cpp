@@ -7,6 +7,7 @@
 #include "display/AlignmentReadoutView.h"
 #include "display/LiveImageView.h"
 #include "display/MagnifierGlass.h"
+#include "display/NightStyle.h"
 #include "display/Overlays.h"
 #include "display/Readouts.h"
 
@@ -40,6 +41,7 @@ cv::Mat& StretchedFrameCopy() {
 OverlayMarks CurrentMarks() {
     OverlayMarks m;
     m.mono = IsMonoStyle(g_uiStyle);
+    m.night = IsNightStyle(g_uiStyle);
     m.ringAngle = g_ringAngle;
     m.showEptNStar = g_showEptNStar;
     m.showAxisMark = g_showAxisMark;
@@ -87,7 +89,10 @@ void RenderLiveView() {
         StretchedFrameCopy().release();
 
     if (!g_frameImage.empty()) {
-        if (g_frameImage.channels() == 3)
+        // The night style shows the frame on a red ramp; the frame itself stays grey.
+        if (IsNightStyle(g_uiStyle))
+            MapToRedRamp(g_frameImage, g_displayImage);
+        else if (g_frameImage.channels() == 3)
             g_frameImage.copyTo(g_displayImage);
         else
             cv::cvtColor(g_frameImage, g_displayImage, cv::COLOR_GRAY2BGR);

@@ -1,5 +1,7 @@
 #include "display/MagnifierGlass.h"
 
+#include "display/NightWindows.h"
+
 #include <QPainter>
 
 MagnifierGlass::MagnifierGlass(QWidget* parent) : QWidget(parent) {
@@ -15,13 +17,14 @@ void MagnifierGlass::setZoomRegionCenter(QPointF center) {
 
 void MagnifierGlass::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), Qt::gray);
+    const bool night = NightLookOn();
+    p.fillRect(rect(), night ? QColor(40, 0, 0) : QColor(Qt::gray));
     if (source_ && !source_->isNull()) {
         const double half = width() / (2.0 * loupeScale_);
         const QRectF src(center_.x() - half, center_.y() - half, 2 * half, 2 * half);
         p.drawImage(QRectF(rect()), *source_, src);
     }
     // A thin dark frame sets the glass apart from the live image around it.
-    p.setPen(QColor(0x5A, 0x5A, 0x5A));
+    p.setPen(night ? QColor(0x5A, 0, 0) : QColor(0x5A, 0x5A, 0x5A));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }

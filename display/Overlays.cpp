@@ -1,6 +1,7 @@
 #include "display/Overlays.h"
 
 #include "astro/CloseUp.h"
+#include "astro/NightColours.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -32,12 +33,12 @@ void Line(cv::Mat& img, cv::Point a, cv::Point b, const cv::Scalar& colour, int 
     cv::line(img, a, b, colour, thickness, kLine8, 0);
 }
 
-void DrawRing(cv::Mat& img, double x, double y, double ringAngle) {
-    Line(img, P(x, -3, y, 0), P(x, 3, y, 0), kGhostWhite);
-    Line(img, P(x, 0, y, -3), P(x, 0, y, 3), kGhostWhite);
+void DrawRing(cv::Mat& img, double x, double y, double ringAngle, const cv::Scalar& colour) {
+    Line(img, P(x, -3, y, 0), P(x, 3, y, 0), colour);
+    Line(img, P(x, 0, y, -3), P(x, 0, y, 3), colour);
     const cv::Point c = P(x, 0, y, 0);
     for (double turn : {18.0, 108.0, 198.0, 288.0})
-        cv::ellipse(img, c, cv::Size(10, 10), ringAngle + turn, 0, 54, kGhostWhite, 1, kLineAA, 0);
+        cv::ellipse(img, c, cv::Size(10, 10), ringAngle + turn, 0, 54, colour, 1, kLineAA, 0);
 }
 
 void DrawAxisMark(cv::Mat& img, double x, double y, const cv::Scalar& colour) {
@@ -63,10 +64,11 @@ void DrawPoleMark(cv::Mat& img, double x, double y, const cv::Scalar& colour) {
     }
 }
 
-void DrawRefStar(cv::Mat& img, double x, double y, int boxThickness) {
-    Line(img, P(x, -5, y, 0), P(x, 5, y, 0), kGhostWhite);
-    Line(img, P(x, 0, y, -5), P(x, 0, y, 5), kGhostWhite);
-    cv::rectangle(img, P(x, -20, y, -20), P(x, 20, y, 20), kDarkGrey, boxThickness, kLine8, 0);
+void DrawRefStar(cv::Mat& img, double x, double y, int boxThickness, const cv::Scalar& cross,
+                 const cv::Scalar& box) {
+    Line(img, P(x, -5, y, 0), P(x, 5, y, 0), cross);
+    Line(img, P(x, 0, y, -5), P(x, 0, y, 5), cross);
+    cv::rectangle(img, P(x, -20, y, -20), P(x, 20, y, 20), box, boxThickness, kLine8, 0);
 }
 
 } // namespace
@@ -78,12 +80,15 @@ bool IsMonoStyle(const QString& style) {
 void DrawOverlays(cv::Mat& image, const OverlayMarks& m) {
     if (image.empty() || image.type() != CV_8UC3)
         return;
-    const cv::Scalar poleColour = m.mono ? kGhostWhite : kGreen;
-    const cv::Scalar axisColour = m.mono ? kGhostWhite : kRed;
-    const cv::Scalar circleColour = m.mono ? kGhostWhite : kGreen;
+    const cv::Scalar poleColour = m.night ? kNightPole : m.mono ? kGhostWhite : kGreen;
+    const cv::Scalar axisColour = m.night ? kNightAxis : m.mono ? kGhostWhite : kRed;
+    const cv::Scalar circleColour = m.night ? kNightPole : m.mono ? kGhostWhite : kGreen;
+    const cv::Scalar ringColour = m.night ? kNightRing : kGhostWhite;
+    const cv::Scalar starCross = m.night ? kNightRefStar : kGhostWhite;
+    const cv::Scalar starBox = m.night ? kNightRefStarBox : kDarkGrey;
 
     if (m.showEptNStar && Drawable(m.eptNStarX, m.eptNStarY) && std::isfinite(m.ringAngle))
-        DrawRing(image, m.eptNStarX, m.eptNStarY, m.ringAngle);
+        DrawRing(image, m.eptNStarX, m.eptNStarY, m.ringAngle, ringColour);
     const bool centreDrawable = Drawable(m.cirCenterX, m.cirCenterY);
     if (m.showAxisMark && centreDrawable)
         DrawAxisMark(image, m.cirCenterX, m.cirCenterY, axisColour);
@@ -97,12 +102,13 @@ void DrawOverlays(cv::Mat& image, const OverlayMarks& m) {
         guides.zenithX = m.zenithX;
         guides.zenithY = m.zenithY;
         guides.mono = m.mono;
+        guides.night = m.night;
         DrawGuides(image, m.cirCenterX, m.cirCenterY, 1.0, 40, guides);
     }
     if (m.monitorPole && Drawable(m.polarPosX, m.polarPosY))
         DrawPoleMark(image, m.polarPosX, m.polarPosY, poleColour);
     if (m.showRefStarA && Drawable(m.refStarAX, m.refStarAY))
-        DrawRefStar(image, m.refStarAX, m.refStarAY, 1);
+        DrawRefStar(image, m.refStarAX, m.refStarAY, 1, starCross, starBox);
     if (m.showRefStarB && Drawable(m.refStarBX, m.refStarBY))
-        DrawRefStar(image, m.refStarBX, m.refStarBY, 2);
+        DrawRefStar(image, m.refStarBX, m.refStarBY, 2, starCross, starBox);
 }

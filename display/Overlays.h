@@ -3,6 +3,7 @@
 // Usage:
 //   OverlayMarks marks;                       // everything off
 //   marks.mono = IsMonoStyle(g_uiStyle);      // "Mono" exactly; any other word: colours
+//   marks.night = IsNightStyle(g_uiStyle);    // "Night": red shades (astro/NightColours.h)
 //   marks.showAxisMark = true;
 //   marks.cirCenterX = 640.4; marks.cirCenterY = 480.9;
 //   DrawOverlays(displayImage, marks);        // CV_8UC3, drawn in place, clipped at the edges
@@ -26,6 +27,7 @@ bool IsMonoStyle(const QString& style);
 
 struct OverlayMarks {
     bool mono = false;      // Mono style: pole, axis and circle in ghost white
+    bool night = false;     // Night style: every mark in its red shade (wins over mono)
     double ringAngle = 0.0; // degrees; turns the expected pole-star ring
 
     bool showEptNStar = false; // ring at the expected pole-star position

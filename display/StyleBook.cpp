@@ -17,6 +17,8 @@ QString StyleFileFor(const QString& style) {
         return QStringLiteral("Blend.Style");
     if (style == QLatin1String("Color"))
         return QStringLiteral("Dark.Style");
+    if (style == QLatin1String("Night"))
+        return QStringLiteral("Night.Style");
     return {};
 }
 

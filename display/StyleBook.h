@@ -1,9 +1,10 @@
 // The style book of a window: loads a style file ("Blend.Style", "Dark.Style",
-// Qt style sheets) beside the program, else in the current folder, and applies
+// "Night.Style", Qt style sheets) beside the program, else in the current folder, and applies
 // it to the window. The same file name again loads nothing; a missing file
 // leaves the window's look as it is.
 //
-//   ApplyStyleWord(this, "Mono");       // Blend.Style; "Color": Dark.Style; other words: nothing
+//   ApplyStyleWord(this, "Mono");  // Blend.Style; "Color": Dark.Style; "Night": Night.Style;
+//                                  // other words: nothing
 #pragma once
 
 #include <QString>
@@ -11,7 +12,7 @@
 class QWidget;
 
 // The style file of a style word: "Blend.Style" for "Mono", "Dark.Style" for
-// "Color", empty for every other word.
+// "Color", "Night.Style" for "Night", empty for every other word.
 QString StyleFileFor(const QString& style);
 
 // Where a style file is found: beside the program, then in the current folder;

@@ -80,6 +80,8 @@ void TFormMain::ApplyMenuTexts() {
     ui->MenuItem_trace->setText(m.TraceMenu);
     ui->MenuItem_stretch->setText(m.StretchMenu);
     ui->MenuItem_style->setText(m.UIStyleMenu);
+    ui->MenuItem_nightStyle->setText(m.NightStyleMenu.isEmpty() ? QStringLiteral("Night Style")
+                                                                : m.NightStyleMenu);
     ui->MenuItem_zoom->setTitle(m.ZoomMenu);
     ui->MenuItem_lang->setTitle(m.LangMenu);
     ui->MenuItem_help->setTitle(m.HelpMenu);
@@ -93,7 +95,7 @@ void TFormMain::ApplyMenuTexts() {
     for (QAction* a :
          {ui->MenuItem_exit, ui->MenuItem_save, ui->MenuItem_connect, ui->MenuItem_showMask,
           ui->MenuItem_astroRef, ui->MenuItem_trace, ui->MenuItem_stretch, ui->MenuItem_style,
-          ui->MenuItem_about, ui->MenuItem_manual, ui->MenuItem_camera})
+          ui->MenuItem_nightStyle, ui->MenuItem_about, ui->MenuItem_manual, ui->MenuItem_camera})
         SetFamily(a, family);
     for (QMenu* menu : {ui->MenuItem_file, ui->MenuItem_tools, ui->MenuItem_zoom, ui->MenuItem_lang,
                         ui->MenuItem_help})

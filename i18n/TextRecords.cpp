@@ -19,8 +19,8 @@ void FillRecord(const TextTable& table, const std::array<TextField<Record>, N>& 
 
 } // namespace
 
-const std::array<TextField<MENUS>, 29>& MenuFields() {
-    static const std::array<TextField<MENUS>, 29> fields{{
+const std::array<TextField<MENUS>, 30>& MenuFields() {
+    static const std::array<TextField<MENUS>, 30> fields{{
         {"FileMenu", &MENUS::FileMenu},
         {"ExitMenu", &MENUS::ExitMenu},
         {"SaveMenu", &MENUS::SaveMenu},
@@ -32,6 +32,7 @@ const std::array<TextField<MENUS>, 29>& MenuFields() {
         {"TraceMenu", &MENUS::TraceMenu},
         {"StretchMenu", &MENUS::StretchMenu},
         {"UIStyleMenu", &MENUS::UIStyleMenu},
+        {"NightStyleMenu", &MENUS::NightStyleMenu},
         {"ZoomMenu", &MENUS::ZoomMenu},
         {"LangMenu", &MENUS::LangMenu},
         {"HelpMenu", &MENUS::HelpMenu},

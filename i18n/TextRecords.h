@@ -31,6 +31,7 @@ struct MENUS {
     QString TraceMenu;
     QString StretchMenu;
     QString UIStyleMenu;
+    QString NightStyleMenu; // Tools menu: the red night-vision style
     QString ZoomMenu;
     QString LangMenu;
     QString HelpMenu;
@@ -105,7 +106,7 @@ template <typename Record> struct TextField {
 };
 
 // The fields with their table keys, in record order.
-const std::array<TextField<MENUS>, 29>& MenuFields();
+const std::array<TextField<MENUS>, 30>& MenuFields();
 const std::array<TextField<MESSAGETIPS>, 38>& TipFields();
 
 // Copies the values of `table` into the fields whose key it holds (first line with the

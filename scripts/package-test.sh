@@ -93,7 +93,7 @@ usr=$root/usr
 camlibs=$(dirname "$(find "$usr/lib" -name libzorcam.so | head -n 1)")
 [ "$camlibs" != . ] || fail "libzorcam.so is not installed"
 for f in bin/zenithwand bin/zorcam-sim-ctl \
-    share/zenithwand/Blend.Style share/zenithwand/Dark.Style \
+    share/zenithwand/Blend.Style share/zenithwand/Dark.Style share/zenithwand/Night.Style \
     share/icons/hicolor/256x256/apps/zenithwand.png \
     share/man/man1/zenithwand.1.gz share/man/man1/zorcam-sim-ctl.1.gz \
     share/doc/zenithwand/copyright share/doc/zenithwand/changelog.gz; do

@@ -10,6 +10,7 @@
 #include "core/Log.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "display/LiveImageView.h"
+#include "display/NightStyle.h"
 #include "workflow/Templates.h"
 
 #include <QCheckBox>
@@ -39,14 +40,18 @@ constexpr int kGlassSide = 150;
 const QColor kGlassCross(0x00, 0xFF, 0x00);       // ARGB 0xFF00FF00
 const QColor kTemplatePoleMark(0x97, 0xF3, 0xFF); // ARGB 0xFF97F3FF
 
-// The magnifier's overlay: a transparent square with a small green cross at its centre.
-void DrawGlassCross(QImage& glass) {
+// Which hemisphere's picture the template item shows (item data key).
+constexpr int kTemplateRegionKey = 0;
+
+// The magnifier's overlay: a transparent square with a small green cross at its
+// centre (in the night style the pole mark's red).
+void DrawGlassCross(QImage& glass, const QColor& colour) {
     if (glass.size() != QSize(kGlassSide, kGlassSide) ||
         glass.format() != QImage::Format_ARGB32_Premultiplied)
         glass = QImage(kGlassSide, kGlassSide, QImage::Format_ARGB32_Premultiplied);
     glass.fill(Qt::transparent);
     QPainter painter(&glass);
-    painter.setPen(QPen(kGlassCross, 1));
+    painter.setPen(QPen(colour, 1));
     painter.drawLine(67, 75, 83, 75);
     painter.drawLine(75, 67, 75, 83);
 }
@@ -145,9 +150,6 @@ void HandSkyOfMomentToTracker(const QString& region) {
 
 void TFormMain::PrepareTemplates() {
     if (!templatesReady) {
-        DrawGlassCross(glassBitmap);
-        Img_layer_glass->setPixmap(QPixmap::fromImage(glassBitmap));
-
         PrepareHemisphere(QStringLiteral("N"), northMaskBitmap, g_northStarData);
         PrepareHemisphere(QStringLiteral("S"), southMaskBitmap, g_southStarData);
 
@@ -215,8 +217,26 @@ void TFormMain::SelectTemplate(const QString& region) {
     ActivateTemplateValues(south ? g_southStarData : g_northStarData);
     HandSkyOfMomentToTracker(region);
 
-    // The item takes the picture's own size (800x674 south, 800x800 north).
-    Img_Mask->setPixmap(QPixmap::fromImage(south ? southMaskBitmap : northMaskBitmap));
+    Img_Mask->setData(kTemplateRegionKey, south ? QStringLiteral("S") : QStringLiteral("N"));
+    ShowTemplatePictures();
     Img_Mask->setVisible(false);
     ui->MenuItem_showMask->setChecked(false);
+}
+
+void TFormMain::ShowTemplatePictures() {
+    const bool night = IsNightStyle(g_uiStyle);
+    // The magnifier's cross is drawn again only when the style changes its colour.
+    const QColor cross = night ? QColorOf(kNightPole) : kGlassCross;
+    if (glassBitmap.size() != QSize(kGlassSide, kGlassSide) ||
+        glassBitmap.pixelColor(kGlassSide / 2, kGlassSide / 2) != cross) {
+        DrawGlassCross(glassBitmap, cross);
+        Img_layer_glass->setPixmap(QPixmap::fromImage(glassBitmap));
+    }
+    const bool south = Img_Mask->data(kTemplateRegionKey).toString() == QLatin1String("S");
+    const QImage& picture = south ? southMaskBitmap : northMaskBitmap;
+    if (picture.isNull())
+        return; // not prepared yet
+    // The item takes the picture's own size (800x674 south, 800x800 north).
+    Img_Mask->setPixmap(
+        QPixmap::fromImage(night ? TintImage(picture, QColorOf(kNightTemplate)) : picture));
 }

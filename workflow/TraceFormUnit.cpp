@@ -30,7 +30,8 @@ TFormTrace::~TFormTrace() {
     delete ui;
 }
 
-// "Mono" loads Blend.Style, "Color" Dark.Style; other words change nothing.
+// "Mono" loads Blend.Style, "Color" Dark.Style, "Night" Night.Style; other words
+// change nothing.
 void TFormTrace::ChangeUIStyle(const QString& style) {
     ApplyStyleWord(this, style);
 }

@@ -23,6 +23,7 @@ const QColor kPoleGreen(0, 255, 0);
 const QColor kAxisRed(252, 0, 0);
 const QColor kGlyphGrey(168, 168, 176);
 const QColor kGlyphDark(21, 23, 28);
+const QColor kGlyphNight(150, 0, 0); // the night style's arrows: a red, no green or blue
 
 } // namespace
 
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
         {"StyleArrowUp", {10, 6}, [] { return makeArrowGlyph(true, kGlyphGrey); }},
         {"StyleArrowDown", {10, 6}, [] { return makeArrowGlyph(false, kGlyphGrey); }},
         {"StyleCheck", {12, 12}, [] { return makeCheckGlyph(kGlyphDark); }},
+        {"StyleArrowUp_night", {10, 6}, [] { return makeArrowGlyph(true, kGlyphNight); }},
+        {"StyleArrowDown_night", {10, 6}, [] { return makeArrowGlyph(false, kGlyphNight); }},
     };
 
     int failures = 0;

@@ -1,5 +1,5 @@
 // Shows the main window in monitor mode on a frame of the simulated camera, in the
-// style named on the command line ("Mono" or "Color"), for screenshots of the
+// style named on the command line ("Mono", "Color" or "Night"), for screenshots of the
 // program's look (docs/screenshots, made by tests/gui/display/screenshots.sh).
 //
 //   display_screenshot_scene Mono <ready-file>   // writes ready-file once drawn, then waits
@@ -66,7 +66,7 @@ bool SimulatedFrame(ZorcamSimTruth& truth) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::cerr << "usage: display_screenshot_scene Mono|Color <ready-file>\n";
+        std::cerr << "usage: display_screenshot_scene Mono|Color|Night <ready-file>\n";
         return 2;
     }
     QApplication app(argc, argv);

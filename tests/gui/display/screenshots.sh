@@ -1,7 +1,8 @@
 #!/bin/sh
-# Screenshots of the main window on a simulated frame in both styles, taken from
-# a virtual X display:  tests/gui/display/screenshots.sh <build-dir>
-# Writes docs/screenshots/main-mono.png and docs/screenshots/main-color.png.
+# Screenshots of the main window on a simulated frame in the three styles, taken
+# from a virtual X display:  tests/gui/display/screenshots.sh <build-dir>
+# Writes docs/screenshots/main-mono.png, main-color.png and main-night.png, and the
+# monitor panel (readout-en.png, readout-jp.png, readout-night.png).
 set -eu
 build=${1:?build directory}
 root=$(cd "$(dirname "$0")/../../.." && pwd)
@@ -22,6 +23,7 @@ shoot() {
 }
 shoot Mono "$out/main-mono.png"
 shoot Color "$out/main-color.png"
+shoot Night "$out/main-night.png"
 
 # The monitor panel with the alignment read-out, in English and Japanese, drawn by
 # the window itself (no display needed).
@@ -29,3 +31,4 @@ for lang in EN JP; do
     name=$(echo $lang | tr 'A-Z' 'a-z')
     QT_QPA_PLATFORM=offscreen "$scene" Color - $lang "$out/readout-$name.png"
 done
+QT_QPA_PLATFORM=offscreen "$scene" Night - EN "$out/readout-night.png"
