@@ -239,3 +239,24 @@ bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
     }
     return true;
 }
+
+bool ReadSettingsIni(const QString& path, CSimpleIniA& ini) {
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    return file.error() == QFileDevice::NoError && LoadIni(ini, data);
+}
+
+bool WriteSettingsIni(const QString& path, const CSimpleIniA& ini) {
+    std::string text;
+    if (ini.Save(text) < 0)
+        return false;
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) &&
+           out.write(text.data(), static_cast<qint64>(text.size())) ==
+               static_cast<qint64>(text.size()) &&
+           out.commit();
+}

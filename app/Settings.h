@@ -6,18 +6,20 @@
 //   SaveSettingsFile(SettingsFilePath(), info);
 //
 // Reading: each of the twelve keys, and [STAR_DATA] source ("date" by default), takes
-// its default when missing or unreadable (an empty string value stays empty). A file that exists but cannot be read logs
-// "loadParamsFromIni - open ZenithWand.ini file failed!" and keeps the values held.
-// Writing: the keys are deleted and written again after any other keys of
-// their sections; other keys and sections stay. The new file is written beside
-// the old one and renamed over it, so a failed save never leaves half a file; a
-// failure logs "saveParamsToIni - open ZenithWand.ini file failed!".
+// its default when missing or unreadable (an empty string value stays empty). A file that exists
+// but cannot be read logs "loadParamsFromIni - open ZenithWand.ini file failed!" and keeps the
+// values held. Writing: the keys are deleted and written again after any other keys of their
+// sections; other keys and sections stay. The new file is written beside the old one and renamed
+// over it, so a failed save never leaves half a file; a failure logs "saveParamsToIni - open
+// ZenithWand.ini file failed!".
 #pragma once
 
 #include "app/Mystructs.h"
 
 #include <QByteArray>
 #include <QString>
+
+#include <SimpleIni.h>
 
 bool LoadSettingsFile(const QString& path, INIFILEINFO& info);
 bool SaveSettingsFile(const QString& path, const INIFILEINFO& info);
@@ -31,3 +33,11 @@ bool ComposeSettingsText(const QByteArray& existing, const INIFILEINFO& info, QB
 
 // General decimal text with up to 15 significant digits ("1", "0.75", "39.9").
 QString FormatSettingsFloat(double value);
+
+// The settings file as INI, for the sections the rest of the program keeps in it
+// ([CAMERA], [GUIDANCE], ...). ReadSettingsIni: a missing file reads as empty; false
+// when the file cannot be read or is no INI text; a line that opens a section without
+// closing it is read as a comment, as LoadSettingsFile reads it. WriteSettingsIni
+// writes `ini` beside the file and renames it over the old one; false on failure.
+bool ReadSettingsIni(const QString& path, CSimpleIniA& ini);
+bool WriteSettingsIni(const QString& path, const CSimpleIniA& ini);

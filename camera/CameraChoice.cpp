@@ -2,27 +2,11 @@
 
 #include "app/Settings.h"
 
-#include <QFile>
-#include <QSaveFile>
-
-#include <SimpleIni.h>
-
 #include <cmath>
-#include <string>
 
 namespace {
 
 constexpr const char* kSection = "CAMERA";
-
-bool LoadIni(const QString& path, CSimpleIniA& ini) {
-    QFile file(path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray data = file.readAll();
-    return ini.LoadData(data.constData(), static_cast<size_t>(data.size())) >= 0;
-}
 
 QString Text(const CSimpleIniA& ini, const char* key) {
     const char* v = ini.GetValue(kSection, key, nullptr);
@@ -34,7 +18,7 @@ QString Text(const CSimpleIniA& ini, const char* key) {
 CameraChoice LoadCameraChoice(const QString& settingsPath) {
     CameraChoice choice;
     CSimpleIniA ini(/*isUtf8=*/true);
-    if (!LoadIni(settingsPath, ini))
+    if (!ReadSettingsIni(settingsPath, ini))
         return choice;
     if (Text(ini, "library").compare(QLatin1String("indi"), Qt::CaseInsensitive) == 0)
         choice.kind = CameraChoice::Kind::Indi;
@@ -54,7 +38,7 @@ CameraChoice LoadCameraChoice(const QString& settingsPath) {
 bool SaveCameraChoice(const QString& settingsPath, const CameraChoice& choice) {
     CSimpleIniA ini(/*isUtf8=*/true);
     ini.SetSpaces(false);
-    if (!LoadIni(settingsPath, ini))
+    if (!ReadSettingsIni(settingsPath, ini))
         return false;
     auto put = [&ini](const char* key, const QString& value) {
         ini.SetValue(kSection, key, value.toUtf8().constData());
@@ -65,14 +49,7 @@ bool SaveCameraChoice(const QString& settingsPath, const CameraChoice& choice) {
     put("indiPort", QString::number(choice.port));
     put("indiDevice", choice.device);
     put("focalLengthMm", FormatSettingsFloat(choice.focalLengthMm));
-    std::string text;
-    if (ini.Save(text) < 0)
-        return false;
-    QSaveFile out(settingsPath);
-    return out.open(QIODevice::WriteOnly) &&
-           out.write(text.data(), static_cast<qint64>(text.size())) ==
-               static_cast<qint64>(text.size()) &&
-           out.commit();
+    return WriteSettingsIni(settingsPath, ini);
 }
 
 QString CameraLibraryFor(const CameraChoice& choice) {

@@ -110,6 +110,11 @@ void TFormMain::ApplyMenuTexts() {
         SetFamily(MenuItem_zoomOut, family);
     }
     RefreshGuidanceMenu();
+    // The refraction window says which way the longitude counts.
+    if (FormAtmRef)
+        for (const char* name : {"Label_longitude", "SpinBox_longitude"})
+            if (auto* w = FormAtmRef->findChild<QWidget*>(QLatin1String(name)))
+                w->setToolTip(m.LongitudeTip);
     // An open manual follows the language.
     if (auto* manual = findChild<ManualWindow*>(QString(), Qt::FindDirectChildrenOnly))
         manual->SetLanguage(ui->MenuItem_lang_cn->isChecked(), m.ManualMenu, m.ManualWebLink);

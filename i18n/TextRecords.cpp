@@ -19,8 +19,8 @@ void FillRecord(const TextTable& table, const std::array<TextField<Record>, N>& 
 
 } // namespace
 
-const std::array<TextField<MENUS>, 30>& MenuFields() {
-    static const std::array<TextField<MENUS>, 30> fields{{
+const std::array<TextField<MENUS>, 31>& MenuFields() {
+    static const std::array<TextField<MENUS>, 31> fields{{
         {"FileMenu", &MENUS::FileMenu},
         {"ExitMenu", &MENUS::ExitMenu},
         {"SaveMenu", &MENUS::SaveMenu},
@@ -51,6 +51,7 @@ const std::array<TextField<MENUS>, 30>& MenuFields() {
         {"ManualWebLink", &MENUS::ManualWebLink},
         {"KeyZoomIn", &MENUS::KeyZoomIn},
         {"KeyZoomOut", &MENUS::KeyZoomOut},
+        {"LongitudeTip", &MENUS::LongitudeTip},
     }};
     return fields;
 }

@@ -52,6 +52,7 @@ struct MENUS {
     QString ManualWebLink; // the link to the manual on the web
     QString KeyZoomIn;     // "Zoom In" (+)
     QString KeyZoomOut;    // "Zoom Out" (-)
+    QString LongitudeTip;  // refraction window: longitude is east-positive
 };
 
 struct MESSAGETIPS {
@@ -106,7 +107,7 @@ template <typename Record> struct TextField {
 };
 
 // The fields with their table keys, in record order.
-const std::array<TextField<MENUS>, 30>& MenuFields();
+const std::array<TextField<MENUS>, 31>& MenuFields();
 const std::array<TextField<MESSAGETIPS>, 38>& TipFields();
 
 // Copies the values of `table` into the fields whose key it holds (first line with the

@@ -6,6 +6,7 @@
 
 #include "DisplayWindowFixture.h"
 
+#include "MonitorScene.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
@@ -126,28 +127,8 @@ protected:
         thread_ = std::make_unique<DisplayThread>();
         g_displayThread = thread_.get();
         DisplayThread& t = *thread_;
-        t.SetTemplateAngles(g_angleBAP, g_angleABP);
-        t.SetCloseUpStyle(g_uiStyle);
+        TrackOnTruth(t, truth_, g_uiStyle);
         const ZorcamSimTruth& s = truth_;
-        t.SetCirCenter(int(std::hypot(s.starBX - s.axisX, s.starBY - s.axisY)), s.axisX, s.axisY);
-        t.SetRefStarA(s.starAX, s.starAY);
-        t.SetRefStarB(s.starBX, s.starBY);
-        t.SetEptNStar(s.starBX + s.axisX - s.poleX, s.starBY + s.axisY - s.poleY);
-        g_showAxisMark = g_showAxisCircle = g_showEptNStar = true;
-        g_monitorPole = g_showRefStarA = g_showRefStarB = true;
-        g_ringAngle = 30;
-        SetTemplateDateForTesting(QDate(2026, 12, 10));
-        HandSkyOfMomentToTracker(QStringLiteral("N"));
-        for (int pass = 0; pass < 2; ++pass) {
-            RenderLiveView();
-            ShowLiveView();
-            g_viewUpdatePending = false;
-            t.TrackRefStars();
-            if (g_zoomReady) {
-                ShowPoleView();
-                g_zoomReady = false;
-            }
-        }
         // The mount nearly aligned: the axis a few pixels from the tracked pole, so the
         // close-up shows both marks.
         t.SetCirCenter(int(std::hypot(s.starBX - t.polarPosX, s.starBY - t.polarPosY)),

@@ -21,6 +21,8 @@
 #include "workflow/TraceFormUnit.h"
 #include "zorcam-sim/Simulator.h"
 
+#include "MonitorScene.h"
+
 #include <QApplication>
 #include <QDate>
 #include <QDeadlineTimer>
@@ -124,35 +126,8 @@ int main(int argc, char** argv) {
 
     DisplayThread thread;
     g_displayThread = &thread;
-    thread.SetTemplateAngles(g_angleBAP, g_angleABP);
-    thread.SetCloseUpStyle(style);
-    const int radius = int(std::hypot(truth.starBX - truth.axisX, truth.starBY - truth.axisY));
-    thread.SetCirCenter(radius, truth.axisX, truth.axisY);
-    thread.SetRefStarA(truth.starAX, truth.starAY);
-    thread.SetRefStarB(truth.starBX, truth.starBY);
-    thread.SetEptNStar(truth.starBX + truth.axisX - truth.poleX,
-                       truth.starBY + truth.axisY - truth.poleY);
     ui->Label_criCenterPos->setText(PositionReadout(truth.axisX, truth.axisY));
-    g_showAxisMark = g_showAxisCircle = g_showEptNStar = true;
-    g_monitorPole = g_showRefStarA = g_showRefStarB = true;
-    g_ringAngle = 30;
-
-    // The sky of a fixed moment, so the read-out below the close-up has a zenith.
-    SetTemplateDateForTesting(QDate(2026, 12, 10));
-    HandSkyOfMomentToTracker(QStringLiteral("N"));
-
-    // One frame as the capture loop runs it, and a second one that shows the
-    // positions measured on the first.
-    for (int pass = 0; pass < 2; ++pass) {
-        RenderLiveView();
-        ShowLiveView();
-        g_viewUpdatePending = false;
-        thread.TrackRefStars();
-        if (g_zoomReady) {
-            ShowPoleView();
-            g_zoomReady = false;
-        }
-    }
+    TrackOnTruth(thread, truth, style);
     // The magnifier on the pole star.
     g_cameraOpen = true;
     main.Img_capMouseMove(QPointF(truth.starBX, truth.starBY));

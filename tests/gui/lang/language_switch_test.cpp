@@ -3,6 +3,7 @@
 #include "WindowsFixture.h"
 
 #include "app/Expander.h"
+#include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/MessageBoxes.h"
 #include "i18n/Languages.h"
 #include "i18n/TextRecords.h"
@@ -129,6 +130,13 @@ TEST_F(LanguageSwitch, JapaneseInStepFourShowsTheStepsTipMenusAndLabelsInJapanes
     EXPECT_EQ(ui->MenuItem_astroRef->text(), menus.AstroRefMenu);
     EXPECT_EQ(ui->MenuItem_manual->text(), menus.ManualMenu);
     EXPECT_EQ(ui->MenuItem_lang_cn->text(), QString::fromUtf8("简体中文")); // fixed texts
+    // Which way the longitude counts, beside it in the refraction window.
+    ASSERT_FALSE(menus.LongitudeTip.isEmpty());
+    EXPECT_NE(menus.LongitudeTip, MenusOf("EN").LongitudeTip);
+    for (const char* name : {"Label_longitude", "SpinBox_longitude"})
+        EXPECT_EQ(FormAtmRef->findChild<QWidget*>(QLatin1String(name))->toolTip(),
+                  menus.LongitudeTip)
+            << name;
     EXPECT_EQ(ui->MenuItem_100->text(), "100%");
 
     // "MS Gothic" or the installed family that stands in for it on this system.

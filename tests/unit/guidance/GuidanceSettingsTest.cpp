@@ -61,4 +61,15 @@ TEST_F(GuidanceSettingsFile, SavingKeepsTheOtherSectionsAndReadsBack) {
     EXPECT_FALSE(SaveGuidanceSettings(dir.path(), {true, 20.0}));
 }
 
+// A line that opens a section without closing it must not make the file grow a line
+// on every save (the other sections' readers share the main settings' reading).
+TEST_F(GuidanceSettingsFile, AnUnclosedSectionLineDoesNotGrowTheFileOnEverySave) {
+    Write("[LANGUAGE]\nlang=DE\n[ZOOM\nfactor=0.75\n");
+    ASSERT_TRUE(SaveGuidanceSettings(path, {true, 20.0}));
+    const QByteArray once = Read();
+    ASSERT_TRUE(SaveGuidanceSettings(path, {true, 20.0}));
+    EXPECT_EQ(Read(), once);
+    EXPECT_TRUE(LoadGuidanceSettings(path).sound);
+}
+
 } // namespace
