@@ -93,6 +93,8 @@ const Key kDeleteOrder[] = {
     {"STAR_DATA", "source"},
 };
 
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
 // A line that opens a section without closing it ("[ZOOM" alone) is skipped by
 // the INI reader, but the keys after it then land in a section named by all the
 // text from the bracket to the next key, line break included; saving writes that
@@ -102,7 +104,7 @@ QByteArray WithOpenSectionLinesAsComments(const QByteArray& data) {
     QByteArray out;
     out.reserve(data.size());
     qsizetype start = 0;
-    if (data.startsWith("\xEF\xBB\xBF")) { // the UTF-8 mark the reader skips
+    if (data.startsWith(kUtf8Mark)) { // the UTF-8 mark the reader skips
         out += data.first(3);
         start = 3;
     }
@@ -110,8 +112,16 @@ QByteArray WithOpenSectionLinesAsComments(const QByteArray& data) {
         qsizetype end = start;
         while (end < data.size() && data[end] != '\r' && data[end] != '\n')
             ++end;
-        const QByteArray line = data.mid(start, end - start);
-        const QByteArray trimmed = line.trimmed();
+        QByteArray line = data.mid(start, end - start);
+        QByteArray trimmed = line.trimmed();
+        // A stray byte-order mark at a line's start would be read into its key or
+        // section name, and, once that line is written first, taken for the file's
+        // own mark and dropped on the next reading: the marks are dropped at once.
+        if (trimmed.startsWith(kUtf8Mark)) {
+            while (trimmed.startsWith(kUtf8Mark))
+                trimmed = trimmed.mid(3).trimmed();
+            line = trimmed;
+        }
         if (trimmed.startsWith('[') && !trimmed.contains(']'))
             out += ';';
         out += line;

@@ -1,5 +1,5 @@
-#include "core/Log.h"
 #include "app/Settings.h"
+#include "core/Log.h"
 
 #include <QDir>
 #include <QFile>
@@ -189,6 +189,28 @@ TEST_F(SettingsTest, ASectionLineWithoutItsClosingBracketNeitherGrowsNorMovesThe
     EXPECT_EQ(value("ZOOM", "factor"), "1");
     EXPECT_EQ(value("", "first"), "1");
     EXPECT_TRUE(logText().isEmpty());
+}
+
+TEST_F(SettingsTest, StrayByteOrderMarksAtLineStartsAreDroppedOnceAndForAll) {
+    // A second mark behind the file's own, and one before a key: the first save
+    // writes the file that every later save writes again.
+    for (const char* text : {"\xEF\xBB\xBF\xEF\xBB\xBF[Z2t=O\n[VIEW]\nstyle=Mono\n",
+                             "\xEF\xBB\xBF\xEF\xBB\xBFtool=1\n\xEF\xBB\xBF[VIEW]\nstyle=Mono\n"}) {
+        SCOPED_TRACE(text);
+        writeFile(text);
+        INIFILEINFO info;
+        ASSERT_TRUE(LoadSettingsFile(path, info));
+        EXPECT_EQ(info.style, "Mono");
+        ASSERT_TRUE(SaveSettingsFile(path, info));
+        const QByteArray first = fileText();
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(LoadSettingsFile(path, info));
+            ASSERT_TRUE(SaveSettingsFile(path, info));
+        }
+        EXPECT_EQ(fileText(), first);
+        EXPECT_EQ(info.style, "Mono");
+    }
+    EXPECT_EQ(value("", "tool"), "1");
 }
 
 TEST_F(SettingsTest, AFolderThatCannotBeWrittenLogsTheSaveFailureAndKeepsTheOldFile) {
