@@ -7,6 +7,7 @@
 #include "astro/StarDetect.h"
 #include "unit/astro/CatalogueSkyList.h"
 #include "unit/astro/LogCapture.h"
+#include "unit/astro/SkyMatching.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +16,9 @@
 
 namespace {
 
-double TurnError(double a, double b) {
-    double d = std::fmod(std::abs(a - b), 360.0);
-    return std::min(d, 360.0 - d);
-}
-
 UtcMoment RandomMoment(std::mt19937& rng) {
     std::uniform_int_distribution<int> year(2026, 2030), month(1, 12), day(1, 28), hour(0, 23);
     return {year(rng), month(rng), day(rng), hour(rng), 0, 0.0};
-}
-
-AutoMatchResult MatchFrame(const cv::Mat& frame, const TemplatePattern& pattern) {
-    AutoMatchOptions opt;
-    opt.frameWidth = frame.cols;
-    opt.frameHeight = frame.rows;
-    return MatchTemplate(DetectStars(frame), pattern, opt);
 }
 
 class AutoCatalogue : public ::testing::TestWithParam<const char*> {};
@@ -69,11 +58,8 @@ TEST_P(AutoCatalogue, FindsThePoleStarAndTheTurnOnRandomSkies) {
         right += ok ? 1 : 0;
         if (r.found)
             worstTurn = std::max(worstTurn, TurnError(r.angleDeg, view.turnDeg));
-        EXPECT_TRUE(ok) << "sky " << i << ": found " << r.found << " refusal " << int(r.refusal)
-                        << " pole star (" << r.poleStarX << "," << r.poleStarY << ") truth ("
-                        << truth.x << "," << truth.y << ") turn " << r.angleDeg << " truth "
-                        << view.turnDeg << " matched " << r.matched << "/" << r.expected
-                        << " score " << r.score << " runner-up " << r.runnerUpScore;
+        EXPECT_TRUE(ok) << "sky " << i << ": truth (" << truth.x << "," << truth.y << ") turn "
+                        << view.turnDeg << "; " << Account(r);
     }
     std::printf("[ figures  ] catalogue %s: %d of 100 skies matched, worst turn error %.3f deg\n",
                 GetParam(), right, worstTurn);
@@ -88,28 +74,10 @@ TEST_P(AutoCatalogue, RefusesWhenThePoleStarIsOutsideTheFrame) {
     for (int i = 0; i < 100; ++i) {
         const SkyList sky = CatalogueSkyList(GetParam(), RandomMoment(rng));
         SkyView view = RandomView(rng);
-        const cv::Point2d b = view.PoleStar(sky);
-        const double beyond = 20 + 280 * u(rng);
-        switch (i % 4) {
-        case 0:
-            view.poleX += -beyond - b.x;
-            break;
-        case 1:
-            view.poleX += 1279 + beyond - b.x;
-            break;
-        case 2:
-            view.poleY += -beyond - b.y;
-            break;
-        default:
-            view.poleY += 959 + beyond - b.y;
-            break;
-        }
+        PutPoleStarOutside(view, sky, i % 4, 20 + 280 * u(rng));
         const AutoMatchResult r = MatchFrame(RenderSky(sky, view, rng), sky.pattern);
         refused += r.found ? 0 : 1;
-        EXPECT_FALSE(r.found) << "sky " << i << ": pole star (" << r.poleStarX << "," << r.poleStarY
-                              << ") turn " << r.angleDeg << " matched " << r.matched << "/"
-                              << r.expected << " score " << r.score << " runner-up "
-                              << r.runnerUpScore;
+        EXPECT_FALSE(r.found) << "sky " << i << ": " << Account(r);
     }
     std::printf("[ figures  ] catalogue %s: %d of 100 frames without the pole star refused\n",
                 GetParam(), refused);
