@@ -285,6 +285,9 @@ protected:
 private:
     void CreateCodeControls();
     void ConnectHandlers();
+    // The guidance with these outputs and the band of the settings (off).
+    void MakeGuidance(std::unique_ptr<GuidanceVoice> voice,
+                      std::unique_ptr<GuidanceToneOutput> tones);
     bool shownOnce_ = false;
     bool closed_ = false;
     std::unique_ptr<SoundGuidance> guidance_;

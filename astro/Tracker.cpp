@@ -17,10 +17,6 @@ bool MeasureStar(const cv::Mat& frame, double seedX, double seedY, double& x, do
     return true;
 }
 
-struct Fine {
-    cv::Point2d a, b;
-};
-
 } // namespace
 
 double PressureInKPa(double pressure, int unit) {
@@ -33,19 +29,21 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     const bool bFound = MeasureStar(frame, in.bSeedX, in.bSeedY, r.bX, r.bY);
     // The finest places of both stars for the figures of the alignment error; the
     // marks and positions shown follow the stars as measured above.
-    Fine fine{{r.aX, r.aY}, {r.bX, r.bY}};
+    cv::Point2d fineA(r.aX, r.aY);
+    cv::Point2d fineB(r.bX, r.bY);
     if (aFound && bFound) {
         const auto a = RefineStarCentre(frame, r.aX, r.aY);
         const auto b = RefineStarCentre(frame, r.bX, r.bY);
         if (a && b) {
-            fine = {*a, *b};
+            fineA = *a;
+            fineB = *b;
             r.refined = true;
         }
     }
 
     std::optional<SkyInImage> sky;
     if (in.skyKnown)
-        sky = SkyInImage::From(in.sky, fine.a.x, fine.a.y, fine.b.x, fine.b.y);
+        sky = SkyInImage::From(in.sky, fineA.x, fineA.y, fineB.x, fineB.y);
     if (sky) {
         r.skyFound = true;
         r.arcsecPerPixel = sky->ArcsecPerPixel();
@@ -60,12 +58,12 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
             if (aFound) {
                 r.aX += shift.x;
                 r.aY += shift.y;
-                fine.a += shift;
+                fineA += shift;
             }
             if (bFound) {
                 r.bX += shift.x;
                 r.bY += shift.y;
-                fine.b += shift;
+                fineB += shift;
             }
         }
     }
@@ -80,7 +78,7 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     r.finePoleX = px;
     r.finePoleY = py;
     if (r.refined)
-        CalcPoleCOOR(fine.a.x, fine.a.y, in.angleBAP, fine.b.x, fine.b.y, in.angleABP, r.finePoleX,
+        CalcPoleCOOR(fineA.x, fineA.y, in.angleBAP, fineB.x, fineB.y, in.angleABP, r.finePoleX,
                      r.finePoleY, in.axisX, in.axisY, in.poleSide);
     if (sky) {
         r.errorFound = true;

@@ -36,12 +36,8 @@ void TFormMain::MenuItem_guidanceClick() {
 }
 
 void TFormMain::SetGuidanceOn(bool on) {
-    if (on && !guidance_) {
-        GuidanceParams params;
-        params.bandArcsec = guidanceBandArcsec_;
-        guidance_ = std::make_unique<SoundGuidance>(std::make_unique<QtVoice>(),
-                                                    std::make_unique<QtTones>(), params);
-    }
+    if (on && !guidance_)
+        MakeGuidance(std::make_unique<QtVoice>(), std::make_unique<QtTones>());
     if (guidance_)
         guidance_->SetEnabled(on);
     RefreshGuidanceMenu();
@@ -50,11 +46,16 @@ void TFormMain::SetGuidanceOn(bool on) {
 void TFormMain::UseGuidanceOutputs(std::unique_ptr<GuidanceVoice> voice,
                                    std::unique_ptr<GuidanceToneOutput> tones) {
     const bool on = guidance_ && guidance_->Enabled();
+    MakeGuidance(std::move(voice), std::move(tones));
+    guidance_->SetEnabled(on);
+    RefreshGuidanceMenu();
+}
+
+void TFormMain::MakeGuidance(std::unique_ptr<GuidanceVoice> voice,
+                             std::unique_ptr<GuidanceToneOutput> tones) {
     GuidanceParams params;
     params.bandArcsec = guidanceBandArcsec_;
     guidance_ = std::make_unique<SoundGuidance>(std::move(voice), std::move(tones), params);
-    guidance_->SetEnabled(on);
-    RefreshGuidanceMenu();
 }
 
 void TFormMain::RefreshGuidanceMenu() {

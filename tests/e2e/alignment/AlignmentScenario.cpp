@@ -7,14 +7,10 @@
 #include "app/AppPaths.h"
 #include "app/MainFormUnit.h"
 #include "app/Mystructs.h"
-#include "astro/Centroid.h"
-#include "astro/PoleCoor.h"
-#include "astro/StarData.h"
 #include "dialogs/AboutFormUnit.h"
 #include "dialogs/AtmRefFormUnit.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
-#include "display/LiveView.h"
 #include "ui_FormMain.h"
 #include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
@@ -196,71 +192,6 @@ public:
                      .arg(t.refractionArcmin, 0, 'f', 3)
                      .arg(t.refractionArcmin * 60.0 / t.arcsecPerPixel, 0, 'f', 2)
                      .arg(std::hypot(t.poleX - t.truePoleX, t.poleY - t.truePoleY), 0, 'f', 2));
-    }
-
-    // Diagnosis: over some frames, the pole from the true star places with the
-    // window's angles, and the measured places of A and B against the true ones.
-    void Diagnose() {
-        if (qEnvironmentVariableIsEmpty("ZW_E2E_DIAG"))
-            return;
-        double sumAx = 0, sumAy = 0, sumBx = 0, sumBy = 0, sumPx = 0, sumPy = 0;
-        int n = 0;
-        QPointF modelErr;
-        for (int i = 0; i < 20; ++i) {
-            mount_.WaitFrames(1);
-            cv::Mat frame;
-            CopyLastShownFrame(frame);
-            const ZorcamSimTruth t = mount_.Truth();
-            const QPointF a = StarLabelled("A");
-            const QPointF b = StarLabelled("B");
-            const int side = PoleSideOf(g_maskAX, g_maskAY, g_maskBX, g_maskBY, g_maskPX, g_maskPY);
-            double px = 0, py = 0;
-            CalcPoleCOOR(a.x(), a.y(), g_angleBAP, b.x(), b.y(), g_angleABP, px, py, t.axisX,
-                         t.axisY, side);
-            modelErr = QPointF(px - t.poleX, py - t.poleY);
-            double ax = 0, ay = 0, bx = 0, by = 0;
-            if (frame.empty() || GetPreciseStarPos(frame, a.x(), a.y(), ax, ay) != 1 ||
-                GetPreciseStarPos(frame, b.x(), b.y(), bx, by) != 1)
-                continue;
-            double mx = 0, my = 0;
-            CalcPoleCOOR(ax, ay, g_angleBAP, bx, by, g_angleABP, mx, my, t.axisX, t.axisY, side);
-            sumAx += ax - a.x();
-            sumAy += ay - a.y();
-            sumBx += bx - b.x();
-            sumBy += by - b.y();
-            sumPx += mx - t.poleX;
-            sumPy += my - t.poleY;
-            ++n;
-            Note(QStringLiteral("diag frame: A %1,%2 B %3,%4 pole %5,%6")
-                     .arg(ax - a.x(), 0, 'f', 3)
-                     .arg(ay - a.y(), 0, 'f', 3)
-                     .arg(bx - b.x(), 0, 'f', 3)
-                     .arg(by - b.y(), 0, 'f', 3)
-                     .arg(mx - t.poleX, 0, 'f', 3)
-                     .arg(my - t.poleY, 0, 'f', 3));
-        }
-        const std::vector<ZorcamSimStar> stars = mount_.Stars();
-        QString peaks;
-        for (const ZorcamSimStar& st : stars)
-            if (qstrcmp(st.label, "A") == 0 || qstrcmp(st.label, "B") == 0)
-                peaks += QStringLiteral(" %1: mag %2 peak %3 at (%4,%5)")
-                             .arg(QLatin1String(st.label))
-                             .arg(st.magnitude, 0, 'f', 2)
-                             .arg(st.peakAdu, 0, 'f', 0)
-                             .arg(st.x, 0, 'f', 1)
-                             .arg(st.y, 0, 'f', 1);
-        Note(QStringLiteral("diag: model pole error %1,%2 px; mean over %3 frames: A %4,%5 B "
-                            "%6,%7 pole %8,%9;%10")
-                 .arg(modelErr.x(), 0, 'f', 3)
-                 .arg(modelErr.y(), 0, 'f', 3)
-                 .arg(n)
-                 .arg(sumAx / n, 0, 'f', 3)
-                 .arg(sumAy / n, 0, 'f', 3)
-                 .arg(sumBx / n, 0, 'f', 3)
-                 .arg(sumBy / n, 0, 'f', 3)
-                 .arg(sumPx / n, 0, 'f', 3)
-                 .arg(sumPy / n, 0, 'f', 3)
-                 .arg(peaks));
     }
 
     // Ends the night as a person does: Disconnect, then the window is closed.
@@ -1034,7 +965,6 @@ ScenarioResult RunScenario(const Scenario& scenario) {
             first.OpenWindows();
             first.Align(false);
             first.Measure();
-            first.Diagnose();
             first.Disconnect();
         } // closing saves the confirmed axis centre
         if (scenario.recordedCentre) {

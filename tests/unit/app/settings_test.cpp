@@ -35,6 +35,17 @@ protected:
         QFile f(g_logFilePath);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // Saves `info`, then loads and saves it `more` times again: every later save
+    // must write the file the first one wrote.
+    void expectSavesWriteTheSameFile(INIFILEINFO& info, int more) {
+        ASSERT_TRUE(SaveSettingsFile(path, info));
+        const QByteArray first = fileText();
+        for (int i = 0; i < more; ++i) {
+            ASSERT_TRUE(LoadSettingsFile(path, info));
+            ASSERT_TRUE(SaveSettingsFile(path, info));
+        }
+        EXPECT_EQ(fileText(), first);
+    }
     std::string value(const char* section, const char* key) const {
         CSimpleIniA ini;
         const QByteArray text = fileText();
@@ -177,13 +188,7 @@ TEST_F(SettingsTest, ASectionLineWithoutItsClosingBracketNeitherGrowsNorMovesThe
     ASSERT_TRUE(LoadSettingsFile(path, info));
     EXPECT_FLOAT_EQ(info.factor, 1.0f);
     EXPECT_EQ(info.style, "Mono");
-    ASSERT_TRUE(SaveSettingsFile(path, info));
-    const QByteArray first = fileText();
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(LoadSettingsFile(path, info));
-        ASSERT_TRUE(SaveSettingsFile(path, info));
-    }
-    EXPECT_EQ(fileText(), first);
+    expectSavesWriteTheSameFile(info, 3);
     EXPECT_EQ(value("MYTOOL", "colour"), "blue");
     EXPECT_EQ(value("MYTOOL", "factor"), "2");
     EXPECT_EQ(value("ZOOM", "factor"), "1");
@@ -201,13 +206,7 @@ TEST_F(SettingsTest, StrayByteOrderMarksAtLineStartsAreDroppedOnceAndForAll) {
         INIFILEINFO info;
         ASSERT_TRUE(LoadSettingsFile(path, info));
         EXPECT_EQ(info.style, "Mono");
-        ASSERT_TRUE(SaveSettingsFile(path, info));
-        const QByteArray first = fileText();
-        for (int i = 0; i < 2; ++i) {
-            ASSERT_TRUE(LoadSettingsFile(path, info));
-            ASSERT_TRUE(SaveSettingsFile(path, info));
-        }
-        EXPECT_EQ(fileText(), first);
+        expectSavesWriteTheSameFile(info, 2);
         EXPECT_EQ(info.style, "Mono");
     }
     EXPECT_EQ(value("", "tool"), "1");
