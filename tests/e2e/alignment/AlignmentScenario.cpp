@@ -854,7 +854,13 @@ std::vector<Scenario> AllScenarios() {
         s.date = QDate(2026, 12, 10);
         s.starData = QStringLiteral("date");
         s.bySound = true;
-        s.raStepDeg = 90;
+        // The RA axis found by following the stars, so what is left is what the voice
+        // leads to: inside a band of 8" (its smallest amount, 10", brings each of
+        // altitude and azimuth within 5", so the band is always reached).
+        s.automatic = true;
+        s.raFollowStepDeg = 2;
+        s.raFollowSteps = 25;
+        s.soundBandArcsec = 8;
         s.rollDeg = hemisphere == 'N' ? -33 : 61;
         s.residualTargetArcsec = 10.0;
         all.push_back(s);
