@@ -39,6 +39,14 @@ struct INIFILEINFO {
     double centerY = 0.0;
     // [STAR_DATA] source: "date" (template angles of the moment) or "table" (dated data).
     QString starDataSource = QStringLiteral("date");
+    // [SITE] set: the user has given the site (latitude, longitude, elevation); until
+    // then the read-out gives no directions. elevation: metres above sea level.
+    bool siteSet = false;
+    double elevation = 0.0;
+    // [REFRACTION] model ("erfa" or "formula"), humidity (0...1), wavelength (micrometres).
+    QString refractionModel = QStringLiteral("erfa");
+    double humidity = 0.5;
+    double wavelength = 0.55;
 };
 extern INIFILEINFO g_iniFileInfo;
 
@@ -85,8 +93,8 @@ extern std::atomic<bool> g_showRefStarA;
 extern std::atomic<bool> g_showRefStarB;
 
 // ---- pole close-up -----------------------------------------------------------------
-extern cv::Mat g_zoomCrop;   // 200 x 200, CV_8UC3
-extern QImage g_zoomBitmap;  // 200 x 200
+extern cv::Mat g_zoomCrop;  // 200 x 200, CV_8UC3
+extern QImage g_zoomBitmap; // 200 x 200
 extern std::atomic<bool> g_zoomReady;
 
 // ---- refraction working values -------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include "astro/Refraction.h"
 #include "core/Log.h"
 
 #include <QFile>
@@ -91,6 +92,11 @@ const Key kDeleteOrder[] = {
     {"CIRCLECENTER", "x"},
     {"CIRCLECENTER", "y"},
     {"STAR_DATA", "source"},
+    {"SITE", "set"},
+    {"SITE", "elevation"},
+    {"REFRACTION", "model"},
+    {"REFRACTION", "humidity"},
+    {"REFRACTION", "wavelength"},
 };
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
@@ -159,13 +165,30 @@ bool ReadSettingsText(const QByteArray& data, INIFILEINFO& info) {
     info.style = readString(ini, "VIEW", "style", QStringLiteral("Color"));
     info.centerX = readFloat(ini, "CIRCLECENTER", "x", 0.0);
     info.centerY = readFloat(ini, "CIRCLECENTER", "y", 0.0);
-    info.latitude = readFloat(ini, "ASTRONOMICAL_REFRACTION", "latitude", 39.9);
-    info.longitude = readFloat(ini, "ASTRONOMICAL_REFRACTION", "longitude", 116.3);
-    info.P = readFloat(ini, "ASTRONOMICAL_REFRACTION", "P", 100.0);
+    // A place off the globe is no site: its default.
+    auto inRange = [](double v, double limit, double def) {
+        return std::isfinite(v) && std::abs(v) <= limit ? v : def;
+    };
+    info.latitude = inRange(readFloat(ini, "ASTRONOMICAL_REFRACTION", "latitude", 39.9), 90, 39.9);
+    info.longitude =
+        inRange(readFloat(ini, "ASTRONOMICAL_REFRACTION", "longitude", 116.3), 180, 116.3);
+    info.siteSet = readBool(ini, "SITE", "set", false);
+    info.elevation = inRange(readFloat(ini, "SITE", "elevation", 0.0), 9000, 0.0);
     info.P_UnitType = readInteger(ini, "ASTRONOMICAL_REFRACTION", "P_UnitType", 0);
+    // No pressure written: the standard one of a site's elevation, else 100 kPa.
+    double pressureDefault = 100.0;
+    if (info.siteSet && ini.GetValue("SITE", "elevation"))
+        pressureDefault = StandardPressureKPa(info.elevation) * (info.P_UnitType == 1 ? 10.0 : 1.0);
+    info.P = readFloat(ini, "ASTRONOMICAL_REFRACTION", "P", pressureDefault);
     info.T = readFloat(ini, "ASTRONOMICAL_REFRACTION", "T", 10.0);
     info.isCorrection = readBool(ini, "ASTRONOMICAL_REFRACTION", "isCorrection", false);
     info.starDataSource = readString(ini, "STAR_DATA", "source", QStringLiteral("date"));
+    info.refractionModel = RefractionModelWord(
+        RefractionModelOfWord(readString(ini, "REFRACTION", "model", QStringLiteral("erfa"))));
+    const double humidity = readFloat(ini, "REFRACTION", "humidity", 0.5);
+    info.humidity = humidity >= 0 && humidity <= 1 ? humidity : 0.5;
+    const double wavelength = readFloat(ini, "REFRACTION", "wavelength", 0.55);
+    info.wavelength = wavelength >= 0.3 && wavelength <= 2.0 ? wavelength : 0.55;
     return true;
 }
 
@@ -216,6 +239,11 @@ bool ComposeSettingsText(const QByteArray& existing, const INIFILEINFO& info, QB
     put("ASTRONOMICAL_REFRACTION", "isCorrection",
         info.isCorrection ? QStringLiteral("1") : QStringLiteral("0"));
     put("STAR_DATA", "source", info.starDataSource);
+    put("SITE", "set", info.siteSet ? QStringLiteral("1") : QStringLiteral("0"));
+    put("SITE", "elevation", FormatSettingsFloat(info.elevation));
+    put("REFRACTION", "model", info.refractionModel);
+    put("REFRACTION", "humidity", FormatSettingsFloat(info.humidity));
+    put("REFRACTION", "wavelength", FormatSettingsFloat(info.wavelength));
 
     std::string text;
     if (ini.Save(text) < 0)

@@ -5,13 +5,16 @@
 //   ...
 //   SaveSettingsFile(SettingsFilePath(), info);
 //
-// Reading: each of the twelve keys, and [STAR_DATA] source ("date" by default), takes
-// its default when missing or unreadable (an empty string value stays empty). A file that exists
-// but cannot be read logs "loadParamsFromIni - open ZenithWand.ini file failed!" and keeps the
-// values held. Writing: the keys are deleted and written again after any other keys of their
-// sections; other keys and sections stay. The new file is written beside the old one and renamed
-// over it, so a failed save never leaves half a file; a failure logs "saveParamsToIni - open
-// ZenithWand.ini file failed!".
+// Reading: each of the twelve keys, [STAR_DATA] source ("date" by default), [SITE] set and
+// elevation (the site given by the user, metres) and [REFRACTION] model, humidity and
+// wavelength take their default when missing or unreadable (an empty string value stays
+// empty); a latitude beyond ±90° or a longitude beyond ±180° reads as its default, and a
+// missing pressure is the standard one of the site's elevation when a site is set. A file
+// that exists but cannot be read logs "loadParamsFromIni - open ZenithWand.ini file failed!"
+// and keeps the values held. Writing: the keys are deleted and written again after any other keys
+// of their sections; other keys and sections stay. The new file is written beside the old one and
+// renamed over it, so a failed save never leaves half a file; a failure logs "saveParamsToIni -
+// open ZenithWand.ini file failed!".
 #pragma once
 
 #include "app/Mystructs.h"

@@ -5,6 +5,8 @@
 #include "astro/Refraction.h"
 #include "astro/StarRefine.h"
 
+#include <cmath>
+
 namespace {
 
 // One reference star: measured around its seed, the seed itself when lost.
@@ -21,6 +23,12 @@ bool MeasureStar(const cv::Mat& frame, double seedX, double seedY, double& x, do
 
 double PressureInKPa(double pressure, int unit) {
     return unit == 1 ? pressure * 0.1 : pressure;
+}
+
+double PoleRefractionArcmin(const TrackerInputs& in) {
+    const AirConditions air{PressureInKPa(in.pressure, in.pressureUnit), in.temperature,
+                            in.humidity, in.wavelengthUm};
+    return RefractionArcminOf(in.refractionModel, std::abs(in.latitude), air);
 }
 
 TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat& crop) {
@@ -51,8 +59,7 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
         r.zenithY = sky->ZenithY();
         if (in.refractionOn) {
             // Refraction raises the stars toward the zenith: take them back down.
-            const cv::Point2d shift = sky->RefractionShiftPx(RefractionArcmin(
-                in.latitude, PressureInKPa(in.pressure, in.pressureUnit), in.temperature));
+            const cv::Point2d shift = sky->RefractionShiftPx(PoleRefractionArcmin(in));
             r.refractionShiftX = shift.x;
             r.refractionShiftY = shift.y;
             if (aFound) {

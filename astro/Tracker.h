@@ -7,7 +7,8 @@
 // stars give the live plate scale and the zenith direction; the refraction
 // correction then moves each star that was found by the refraction at the pole's
 // altitude, in pixels at that scale, away from the zenith, so the pole found is
-// the true pole. Without the sky there is no correction and no error.
+// the true pole. Without the sky there is no correction and no error. The latitude
+// may be southern: the pole's altitude is the latitude without its sign.
 //
 // The error, the plate scale and the zenith come from the finest places of the two
 // stars (StarRefine.h), which a faint star on a bright sky needs: the pick's centroid
@@ -22,6 +23,7 @@
 #pragma once
 
 #include "astro/CloseUp.h"
+#include "astro/Refraction.h"
 #include "astro/SkyInImage.h"
 
 #include <opencv2/core.hpp>
@@ -38,11 +40,14 @@ struct TrackerInputs {
     double pressure = 0;    // in the unit below
     int pressureUnit = 0;   // 0 kPa, 1 hPa
     double temperature = 0; // degrees Celsius
-    bool mono = false;      // close-up marks in the "Mono" style's colours
-    bool night = false;     // close-up in the "Night" style's red shades (wins over mono)
-    bool skyKnown = false;  // sky below set: plate scale, zenith, error, refraction
-    SkyOfMoment sky;        // template stars of the moment and the site's meridian
-    bool guides = true;     // rings and zenith arrow in the close-up (with the sky)
+    double humidity = 0.5;  // relative, 0...1
+    double wavelengthUm = 0.55;
+    RefractionModel refractionModel = RefractionModel::Erfa;
+    bool mono = false;     // close-up marks in the "Mono" style's colours
+    bool night = false;    // close-up in the "Night" style's red shades (wins over mono)
+    bool skyKnown = false; // sky below set: plate scale, zenith, error, refraction
+    SkyOfMoment sky;       // template stars of the moment and the site's meridian
+    bool guides = true;    // rings and zenith arrow in the close-up (with the sky)
 };
 
 struct TrackerResult {
@@ -62,6 +67,9 @@ struct TrackerResult {
 
 // The pressure in kPa: hPa (unit 1) times 0.1, otherwise unchanged.
 double PressureInKPa(double pressure, int unit);
+
+// The refraction at the pole in arc-minutes for the inputs' site, air and model.
+double PoleRefractionArcmin(const TrackerInputs& in);
 
 // Tracks one 8-bit single-channel frame. When the pole is found, crop receives
 // the 200x200 close-up about the axis centre (CloseUp.h); otherwise it is untouched.

@@ -1,5 +1,8 @@
 #include "zorcam-sim/MountModel.h"
 
+#include <erfa.h>
+#include <erfam.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -28,6 +31,20 @@ double RefractionArcmin(double altitudeDeg, double pressureKPa, double temperatu
     return std::max(0.0, r) * factor;
 }
 
+double ErfaRefractionArcmin(double altitudeDeg, double pressureKPa, double temperatureC) {
+    double refa = 0, refb = 0;
+    eraRefco(pressureKPa * 10.0, temperatureC, 0.5, 0.55, &refa, &refb);
+    // The zenith distance as observed, found from the true one by iterating
+    // z_obs = z - (A tan z_obs + B tan³ z_obs).
+    const double z = (90.0 - altitudeDeg) * kDegToRad;
+    double zObs = z;
+    for (int i = 0; i < 20; ++i) {
+        const double t = std::tan(zObs);
+        zObs = z - (refa * t + refb * t * t * t);
+    }
+    return std::max(0.0, (z - zObs) / kDegToRad * 60.0);
+}
+
 FrameGeometry PlaceMount(const MountParams& mount, const RefractionParams& refraction,
                          double skyTurnDeg) {
     FrameGeometry g;
@@ -42,10 +59,12 @@ FrameGeometry PlaceMount(const MountParams& mount, const RefractionParams& refra
                         g.axis.y - mount.altErrArcmin * pxPerArcmin};
     g.truePole = TurnAbout(offset, g.axis, g.imageTurnDeg);
 
-    g.refractionArcmin = refraction.enabled
-                             ? RefractionArcmin(refraction.latitudeDeg, refraction.pressureKPa,
-                                                refraction.temperatureC)
-                             : 0.0;
+    const double poleAltitudeDeg = std::abs(refraction.latitudeDeg);
+    g.refractionArcmin =
+        !refraction.enabled ? 0.0
+        : refraction.erfa
+            ? ErfaRefractionArcmin(poleAltitudeDeg, refraction.pressureKPa, refraction.temperatureC)
+            : RefractionArcmin(poleAltitudeDeg, refraction.pressureKPa, refraction.temperatureC);
     const Point2 lift =
         TurnAbout({0.0, -g.refractionArcmin * pxPerArcmin}, {0.0, 0.0}, g.imageTurnDeg);
     g.apparentPole = {g.truePole.x + lift.x, g.truePole.y + lift.y};

@@ -39,6 +39,9 @@ double SkyTurnDeg(Hemisphere hemisphere, double skyAngleDeg, double simSeconds);
 
 // Refraction of the pole in arcminutes (Bennett, with pressure and temperature).
 double RefractionArcmin(double altitudeDeg, double pressureKPa, double temperatureC);
+// The same by ERFA's refraction constants (A tan z + B tan³ z) at the true altitude, for
+// a relative humidity of 0.5 and a wavelength of 0.55 µm.
+double ErfaRefractionArcmin(double altitudeDeg, double pressureKPa, double temperatureC);
 
 FrameGeometry PlaceMount(const MountParams& mount, const RefractionParams& refraction,
                          double skyTurnDeg);

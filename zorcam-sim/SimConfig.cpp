@@ -211,6 +211,7 @@ bool ParseSimConfig(const std::string& iniText, SimConfig& config,
 
     // [refraction]
     r.Bool("refraction", "enabled", config.refraction.enabled);
+    r.Bool("refraction", "erfa", config.refraction.erfa);
     r.Double("refraction", "latitudeDeg", 0, 90, config.refraction.latitudeDeg);
     r.Double("refraction", "pressureKPa", 50, 120, config.refraction.pressureKPa);
     r.Double("refraction", "temperatureC", -80, 60, config.refraction.temperatureC);

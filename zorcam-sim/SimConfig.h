@@ -57,9 +57,11 @@ struct SkyParams {
     bool operator==(const SkyParams&) const = default;
 };
 
-// Refraction raises the apparent pole toward the zenith (Bennett's formula).
+// Refraction raises the apparent pole toward the zenith: Bennett's formula, or with
+// erfa = true ERFA's refraction constants (humidity 50 %, 0.55 µm).
 struct RefractionParams {
     bool enabled = false;
+    bool erfa = false;
     double latitudeDeg = 40;  // altitude of the pole, 0..90
     double pressureKPa = 101; // 50..120
     double temperatureC = 10; // -80..60

@@ -165,6 +165,73 @@ TEST_F(SettingsTest, UnreadableValuesTakeTheirDefaultsAndWordsStayAsWritten) {
     EXPECT_TRUE(logText().isEmpty());
 }
 
+TEST_F(SettingsTest, TheSiteAndTheAirOfTheRefraction) {
+    struct Case {
+        const char* text;
+        std::function<void(const INIFILEINFO&)> check;
+    };
+    const Case cases[] = {
+        // An older file: no site given yet, ERFA's refraction with its usual air.
+        {"[ASTRONOMICAL_REFRACTION]\nlatitude=39.9\nlongitude=116.3\n",
+         [](const INIFILEINFO& i) {
+             EXPECT_FALSE(i.siteSet);
+             EXPECT_EQ(i.refractionModel, "erfa");
+             EXPECT_DOUBLE_EQ(i.humidity, 0.5);
+             EXPECT_DOUBLE_EQ(i.wavelength, 0.55);
+         }},
+        {"[ASTRONOMICAL_REFRACTION]\nlatitude=-33.9\nlongitude=-70.7\n[SITE]\nset=1\n",
+         [](const INIFILEINFO& i) {
+             EXPECT_TRUE(i.siteSet);
+             EXPECT_DOUBLE_EQ(i.latitude, -33.9);
+             EXPECT_DOUBLE_EQ(i.longitude, -70.7);
+         }},
+        {"[ASTRONOMICAL_REFRACTION]\nlatitude=-91\nlongitude=181\n",
+         [](const INIFILEINFO& i) {
+             EXPECT_DOUBLE_EQ(i.latitude, 39.9);
+             EXPECT_DOUBLE_EQ(i.longitude, 116.3);
+         }},
+        // No pressure written: the standard air of the site's elevation, in its unit.
+        {"[SITE]\nset=1\nelevation=2400\n",
+         [](const INIFILEINFO& i) { EXPECT_NEAR(i.P, 75.62, 0.01); }},
+        {"[SITE]\nset=1\nelevation=2400\n[ASTRONOMICAL_REFRACTION]\nP_UnitType=1\n",
+         [](const INIFILEINFO& i) { EXPECT_NEAR(i.P, 756.2, 0.1); }},
+        {"[SITE]\nset=1\nelevation=2400\n[ASTRONOMICAL_REFRACTION]\nP=80\n",
+         [](const INIFILEINFO& i) { EXPECT_DOUBLE_EQ(i.P, 80.0); }},
+        {"[REFRACTION]\nmodel=Formula\nhumidity=1.5\nwavelength=abc\n",
+         [](const INIFILEINFO& i) {
+             EXPECT_EQ(i.refractionModel, "formula");
+             EXPECT_DOUBLE_EQ(i.humidity, 0.5);
+             EXPECT_DOUBLE_EQ(i.wavelength, 0.55);
+         }},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.text);
+        INIFILEINFO info;
+        ASSERT_TRUE(LoadSettingsFile(path, info)) << c.text;
+        SCOPED_TRACE(c.text);
+        c.check(info);
+    }
+
+    INIFILEINFO out;
+    out.siteSet = true;
+    out.latitude = -60.25;
+    out.elevation = 1350.5;
+    out.refractionModel = QStringLiteral("formula");
+    out.humidity = 0.8;
+    out.wavelength = 0.65;
+    ASSERT_TRUE(SaveSettingsFile(path, out));
+    EXPECT_EQ(value("SITE", "set"), "1");
+    EXPECT_EQ(value("ASTRONOMICAL_REFRACTION", "latitude"), "-60.25");
+    INIFILEINFO in;
+    ASSERT_TRUE(LoadSettingsFile(path, in));
+    EXPECT_TRUE(in.siteSet);
+    EXPECT_DOUBLE_EQ(in.latitude, -60.25);
+    EXPECT_DOUBLE_EQ(in.elevation, 1350.5);
+    EXPECT_EQ(in.refractionModel, "formula");
+    EXPECT_DOUBLE_EQ(in.humidity, 0.8);
+    EXPECT_DOUBLE_EQ(in.wavelength, 0.65);
+}
+
 TEST_F(SettingsTest, ForeignSectionsAndKeysAreKept) {
     writeFile("[MYTOOL]\ncolour=blue\n[VIEW]\nstyle=Mono\nextra=42\n");
     INIFILEINFO info;
