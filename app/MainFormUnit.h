@@ -18,6 +18,8 @@
 #include "app/Mystructs.h"
 #include "astro/AlignmentReadout.h"
 #include "camera/FrameWatch.h"
+#include "core/Clock.h"
+#include "display/MonitorReadout.h"
 #include "guidance/SoundGuidance.h"
 
 #include <QMainWindow>
@@ -253,15 +255,23 @@ public:
     double starAX = 0, starAY = 0;
     double starAStartX = 0, starAStartY = 0, starBStartX = 0, starBStartY = 0;
 
-    // The monitor mode's read-out as shown below the close-up, filled on every
-    // tracked frame (display/AlignmentReadoutView.h); guidance reads it here.
-    AlignmentReadoutSmoother alignmentSmoother;
-    AlignmentReadout alignmentReadout;
-    bool plateScaleLogged = false; // once per monitor start
-
     QImage glassBitmap;
     QImage northMaskBitmap, southMaskBitmap;
     QImage lightOnMono, lightOffMono, lightOnColor, lightOffColor;
+
+    // ---- the monitor mode's read-out (display/AlignmentReadoutView.cpp) ------------------
+    // Once per tracked frame: the tracker's error into the read-out below the close-up
+    // (display/MonitorReadout.h), the same to the guidance, the plate scale to the log.
+    // ClearAlignmentReadout: a new monitor run, or none.
+    void ShowAlignmentReadout(const DisplayThread& thread);
+    void ClearAlignmentReadout();
+    // The figures the read-out shows now.
+    const AlignmentReadout& AlignmentReadoutNow() const { return monitor_.Current(); }
+    // The site as the read-out knows it: set by the user, and the pole being aligned on.
+    MonitorSite ReadoutSite() const;
+    // At the first Connect of a run where no site was ever set, the refraction window
+    // asks for it (not modal: the connection goes on).
+    void AskForSiteOnce();
 
     // ---- sound guidance (guidance/GuidanceMenu.cpp) -------------------------------------
     // Tools > Sound Guidance: off by default, kept in [GUIDANCE] of the settings file.
@@ -288,6 +298,9 @@ private:
     // The guidance with these outputs and the band of the settings (off).
     void MakeGuidance(std::unique_ptr<GuidanceVoice> voice,
                       std::unique_ptr<GuidanceToneOutput> tones);
+    MonitorReadout monitor_;
+    SystemClock monitorClock_; // the moments of the read-out's smoothing
+    bool siteAsked_ = false;
     bool shownOnce_ = false;
     bool closed_ = false;
     std::unique_ptr<SoundGuidance> guidance_;

@@ -3,11 +3,11 @@
 #include "ui_FormMain.h"
 
 #include "camera/CameraSwitch.h"
-#include "core/Log.h"
 #include "camera/CaptureControl.h"
 #include "camera/DisplayThread.h"
 #include "camera/UiHandOver.h"
 #include "camera/Zorcamlib.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
 #include "workflow/TraceFormUnit.h"
@@ -128,6 +128,7 @@ void TFormMain::MenuItem_connectClick() {
     ShowTip(1);
 
     PrepareTemplates();
+    AskForSiteOnce();
 
     // A loop still ending after a quick disconnect finishes first, so exactly one
     // loop runs after every connection.

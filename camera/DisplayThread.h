@@ -9,6 +9,7 @@
 
 #include "app/Mystructs.h"
 #include "astro/PoleCoor.h"
+#include "astro/Refraction.h"
 #include "astro/SkyInImage.h"
 #include "astro/StarData.h"
 
@@ -70,6 +71,12 @@ public:
     // the Earth's rate from the call on; without, it stays (a sky held at a moment).
     // The tracker adds g_longitude on every frame.
     void SetSkyOfMoment(const SkyOfMoment& sky, bool advancing);
+    // The refraction's model and the air besides pressure and temperature (humidity
+    // 0...1, wavelength in micrometres), and whether the user has given the site:
+    // without a site the zenith and the pole's altitude are guesses, so nothing is
+    // corrected. A new thread starts with ERFA's model, 50 %, 0.55 µm and a site.
+    void SetRefractionAir(RefractionModel model, double humidity, double wavelengthUm,
+                          bool siteSet);
 
     // Seeds of the reference stars, the axis centre and the expected pole-star
     // position: written by the setters on the user-interface thread (which may
@@ -102,6 +109,10 @@ private:
     bool LivePass(ZorcamHandle handle);
     bool skySet_ = false; // under inputMutex
     bool skyAdvancing_ = false;
+    RefractionModel refractionModel_ = RefractionModel::Erfa; // under inputMutex
+    double humidity_ = 0.5;
+    double wavelengthUm_ = 0.55;
+    bool siteSet_ = true;
     SkyOfMoment sky_;
     std::chrono::steady_clock::time_point skySetAt_;
     UiHandOver uiHandOver_;

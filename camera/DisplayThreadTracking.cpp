@@ -32,7 +32,10 @@ void DisplayThread::TrackRefStars() {
         in.poleSide = trackPoleSide;
         in.mono = closeUpMono;
         in.night = closeUpNight;
-        in.refractionOn = g_refractionOn;
+        in.refractionOn = g_refractionOn && siteSet_;
+        in.refractionModel = refractionModel_;
+        in.humidity = humidity_;
+        in.wavelengthUm = wavelengthUm_;
         in.latitude = g_latitude;
         in.pressure = g_pressure;
         in.pressureUnit = g_pressureUnit;
@@ -114,4 +117,13 @@ void DisplayThread::SetSkyOfMoment(const SkyOfMoment& sky, bool advancing) {
     skyAdvancing_ = advancing;
     skySetAt_ = std::chrono::steady_clock::now();
     skySet_ = true;
+}
+
+void DisplayThread::SetRefractionAir(RefractionModel model, double humidity, double wavelengthUm,
+                                     bool siteSet) {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    refractionModel_ = model;
+    humidity_ = humidity;
+    wavelengthUm_ = wavelengthUm;
+    siteSet_ = siteSet;
 }

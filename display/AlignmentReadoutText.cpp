@@ -14,10 +14,16 @@ QString UpDown(double value, const QString& positive, const QString& negative) {
                                             : QStringLiteral("\u2193 ") + negative);
 }
 
-QString EastWest(double value, const QString& east, const QString& west) {
+// The arrow points the way the axis swings as the user sees it behind the mount:
+// east is on the right facing the north pole, on the left facing the south pole.
+QString EastWest(double value, const QString& east, const QString& west, bool south) {
     if (!(std::abs(value) >= kNoTurnArcsec))
         return QString();
-    return value > 0 ? QStringLiteral(" \u2192 ") + east : QStringLiteral(" \u2190 ") + west;
+    const QString right = QStringLiteral(" \u2192 ");
+    const QString left = QStringLiteral(" \u2190 ");
+    if (value > 0)
+        return (south ? left : right) + east;
+    return (south ? right : left) + west;
 }
 
 } // namespace
@@ -69,20 +75,28 @@ QString BandColour(AlignmentBand band, bool night) {
 
 QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w,
                              const QString& textColour, bool night) {
+    return AlignmentReadoutHtml(r, w, ReadoutSky{}, textColour, night);
+}
+
+QString AlignmentReadoutHtml(const AlignmentReadout& r, const ReadoutWords& w,
+                             const ReadoutSky& sky, const QString& textColour, bool night) {
     if (!r.valid)
         return QString();
-    const QString lines[] = {
+    const QString first =
         QStringLiteral("<span style=\"color:%1; font-size:14pt; font-weight:bold\">%2 %3</span>")
-            .arg(BandColour(r.band, night), w.error.toHtmlEscaped(), ArcText(r.totalArcsec)),
-        (w.altitude + QLatin1Char(' ') + SignedArcText(r.altArcsec) +
-         UpDown(r.altArcsec, w.raise, w.lower))
-            .toHtmlEscaped(),
-        (w.azimuth + QLatin1Char(' ') + SignedArcText(r.azArcsec) +
-         EastWest(r.azArcsec, w.east, w.west))
-            .toHtmlEscaped(),
-        (w.scale + QLatin1Char(' ') + PlateScaleText(r.arcsecPerPixel)).toHtmlEscaped(),
-    };
-    return lines[0] + QStringLiteral("<br><span style=\"color:%1\">").arg(textColour) +
-           QStringList(std::begin(lines) + 1, std::end(lines)).join(QStringLiteral("<br>")) +
-           QStringLiteral("</span>");
+            .arg(BandColour(r.band, night), w.error.toHtmlEscaped(), ArcText(r.totalArcsec));
+    QStringList lines;
+    if (sky.directions) {
+        lines << (w.altitude + QLatin1Char(' ') + SignedArcText(r.altArcsec) +
+                  UpDown(r.altArcsec, w.raise, w.lower))
+                     .toHtmlEscaped()
+              << (w.azimuth + QLatin1Char(' ') + SignedArcText(r.azArcsec) +
+                  EastWest(r.azArcsec, w.east, w.west, sky.south))
+                     .toHtmlEscaped();
+    } else {
+        lines << sky.noDirections.toHtmlEscaped();
+    }
+    lines << (w.scale + QLatin1Char(' ') + PlateScaleText(r.arcsecPerPixel)).toHtmlEscaped();
+    return first + QStringLiteral("<br><span style=\"color:%1\">").arg(textColour) +
+           lines.join(QStringLiteral("<br>")) + QStringLiteral("</span>");
 }

@@ -4,7 +4,6 @@
 #include "app/MainFormUnit.h"
 #include "app/Mystructs.h"
 #include "camera/DisplayThread.h"
-#include "display/AlignmentReadoutView.h"
 #include "display/LiveImageView.h"
 #include "display/MagnifierGlass.h"
 #include "display/NightStyle.h"
@@ -143,7 +142,7 @@ void ShowPoleView() {
         form->ui->Label_starA_baryPos->setText(PositionReadout(t->refStarAX, t->refStarAY));
         form->ui->Label_starB_baryPos->setText(PositionReadout(t->refStarBX, t->refStarBY));
         form->ui->Label_polarPos->setText(PositionReadout(t->polarPosX, t->polarPosY));
-        ShowAlignmentReadout(*form, *t);
+        form->ShowAlignmentReadout(*t);
     }
     QCoreApplication::processEvents();
 }

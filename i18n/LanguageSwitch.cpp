@@ -115,6 +115,10 @@ void TFormMain::ApplyMenuTexts() {
         for (const char* name : {"Label_longitude", "SpinBox_longitude"})
             if (auto* w = FormAtmRef->findChild<QWidget*>(QLatin1String(name)))
                 w->setToolTip(m.LongitudeTip);
+    if (FormAtmRef)
+        for (const char* name : {"Label_latitude", "SpinBox_latitude"})
+            if (auto* w = FormAtmRef->findChild<QWidget*>(QLatin1String(name)))
+                w->setToolTip(m.LatitudeTip);
     // An open manual follows the language.
     if (auto* manual = findChild<ManualWindow*>(QString(), Qt::FindDirectChildrenOnly))
         manual->SetLanguage(ui->MenuItem_lang_cn->isChecked(), m.ManualMenu, m.ManualWebLink);

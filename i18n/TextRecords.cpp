@@ -19,8 +19,8 @@ void FillRecord(const TextTable& table, const std::array<TextField<Record>, N>& 
 
 } // namespace
 
-const std::array<TextField<MENUS>, 31>& MenuFields() {
-    static const std::array<TextField<MENUS>, 31> fields{{
+const std::array<TextField<MENUS>, 35>& MenuFields() {
+    static const std::array<TextField<MENUS>, 35> fields{{
         {"FileMenu", &MENUS::FileMenu},
         {"ExitMenu", &MENUS::ExitMenu},
         {"SaveMenu", &MENUS::SaveMenu},
@@ -52,6 +52,10 @@ const std::array<TextField<MENUS>, 31>& MenuFields() {
         {"KeyZoomIn", &MENUS::KeyZoomIn},
         {"KeyZoomOut", &MENUS::KeyZoomOut},
         {"LongitudeTip", &MENUS::LongitudeTip},
+        {"LatitudeTip", &MENUS::LatitudeTip},
+        {"ReadoutNoSite", &MENUS::ReadoutNoSite},
+        {"SiteSouthRegionNorth", &MENUS::SiteSouthRegionNorth},
+        {"SiteNorthRegionSouth", &MENUS::SiteNorthRegionSouth},
     }};
     return fields;
 }

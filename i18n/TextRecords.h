@@ -53,6 +53,12 @@ struct MENUS {
     QString KeyZoomIn;     // "Zoom In" (+)
     QString KeyZoomOut;    // "Zoom Out" (-)
     QString LongitudeTip;  // refraction window: longitude is east-positive
+    QString LatitudeTip;   // refraction window: latitude is north-positive
+    // The read-out without a site, and the tip's warning when the chosen sky and the
+    // site's hemisphere disagree.
+    QString ReadoutNoSite;
+    QString SiteSouthRegionNorth;
+    QString SiteNorthRegionSouth;
 };
 
 struct MESSAGETIPS {
@@ -107,7 +113,7 @@ template <typename Record> struct TextField {
 };
 
 // The fields with their table keys, in record order.
-const std::array<TextField<MENUS>, 31>& MenuFields();
+const std::array<TextField<MENUS>, 35>& MenuFields();
 const std::array<TextField<MESSAGETIPS>, 38>& TipFields();
 
 // Copies the values of `table` into the fields whose key it holds (first line with the

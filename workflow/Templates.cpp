@@ -91,26 +91,10 @@ void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& reco
 }
 
 // The refraction window shows the settings; its change handlers keep the working
-// values and the settings in step with it. The settings are copied first: the window's handlers
-// write them back while it is being filled (the unit's change converts the pressure shown).
+// values and the settings in step with it.
 void FillRefractionWindow(const INIFILEINFO info) {
-    if (!FormAtmRef)
-        return;
-    auto spin = [](const char* name) {
-        return FormAtmRef->findChild<QDoubleSpinBox*>(QLatin1String(name));
-    };
-    if (auto* s = spin("SpinBox_latitude"))
-        s->setValue(info.latitude);
-    if (auto* s = spin("SpinBox_longitude"))
-        s->setValue(info.longitude);
-    if (auto* c = FormAtmRef->findChild<QComboBox*>(QStringLiteral("ComboBox_pressure")))
-        c->setCurrentIndex(info.P_UnitType == 1 ? 1 : 0);
-    if (auto* s = spin("SpinBox_P"))
-        s->setValue(info.P);
-    if (auto* s = spin("SpinBox_T"))
-        s->setValue(info.T);
-    if (auto* c = FormAtmRef->findChild<QCheckBox*>(QStringLiteral("CheckBox_astroRef")))
-        c->setChecked(info.isCorrection);
+    if (FormAtmRef)
+        FormAtmRef->FillFromSettings(info);
 }
 
 // The active template's pole, stars and angles from one hemisphere's record; a
@@ -139,6 +123,7 @@ void SetTemplateDateForTesting(const QDate& date) {
 void HandSkyOfMomentToTracker(const QString& region) {
     if (!g_displayThread)
         return;
+    HandRefractionAirToTracker();
     const std::optional<SkyOfDate> sky = SkyOfDate::At(TemplateMoment());
     if (!sky)
         return;

@@ -8,7 +8,6 @@
 #include "camera/DisplayThread.h"
 #include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
-#include "display/AlignmentReadoutView.h"
 #include "display/LiveImageView.h"
 #include "display/Readouts.h"
 #include "i18n/TextRecords.h"
@@ -177,7 +176,21 @@ void TFormMain::ShowTip(int n) {
     const MESSAGETIPS& t = g_tipTexts;
     auto text = [&t](QString MESSAGETIPS::*field) { return field ? t.*field : QString(); };
 
-    ui->Text_tip->setText(text(row.tip));
+    // A site in the other hemisphere than the sky chosen: the tip says so.
+    QString warning;
+    switch (
+        SiteSkyMismatchOf(g_iniFileInfo.siteSet, g_iniFileInfo.latitude, ReadoutSite().facing)) {
+    case SiteSkyMismatch::SiteSouthSkyNorth:
+        warning = g_menuTexts.SiteSouthRegionNorth;
+        break;
+    case SiteSkyMismatch::SiteNorthSkySouth:
+        warning = g_menuTexts.SiteNorthRegionSouth;
+        break;
+    case SiteSkyMismatch::None:
+        break;
+    }
+    ui->Text_tip->setText(warning.isEmpty() ? text(row.tip)
+                                            : text(row.tip) + QStringLiteral("\n\n") + warning);
     ui->Label_ask->setText(text(row.ask));
     ui->Btn1_tip->setText(text(row.btn1));
     ui->Btn2_tip->setText(text(row.btn2));
@@ -286,7 +299,7 @@ void TFormMain::Btn_calcPolarAxisClick() {
     ui->Rectangle_tipMsg->hide();
     ui->MenuItem_trace->setEnabled(true);
     HandSkyOfMomentToTracker(curRegion);
-    ClearAlignmentReadout(*this);
+    ClearAlignmentReadout();
     g_monitorPole = true;
     g_showRefStarA = true;
     g_showRefStarB = true;
@@ -303,7 +316,7 @@ void TFormMain::Timer_updateAngleTimer() {
 }
 
 void TFormMain::ResetWorkflow() {
-    ClearAlignmentReadout(*this);
+    ClearAlignmentReadout();
     ClearStarPicks(*this);
     ClearOverlayFlags();
     ui->Image_rotateDirect->hide();

@@ -653,7 +653,7 @@ private:
             QStringLiteral("no frames in monitor mode"));
         // The digits still move by an arcsecond or two: the eye takes where they
         // hover over a few seconds, three readings a good second apart.
-        AlignmentReadout r = main_->alignmentReadout;
+        AlignmentReadout r = main_->AlignmentReadoutNow();
         Require(r.valid, QStringLiteral("the read-out shows nothing"));
         Require(!main_->findChild<QLabel*>(QStringLiteral("Label_alignReadout"))->text().isEmpty(),
                 QStringLiteral("the read-out label is empty"));
@@ -666,7 +666,7 @@ private:
                     [&] { return clock.elapsed() > 1200 && mount_.Truth().frameIndex >= from + 5; },
                     60000),
                 QStringLiteral("no frames in monitor mode"));
-            const AlignmentReadout next = main_->alignmentReadout;
+            const AlignmentReadout next = main_->AlignmentReadoutNow();
             r.altArcsec += next.altArcsec;
             r.azArcsec += next.azArcsec;
         }
@@ -753,7 +753,7 @@ private:
         Note(QStringLiteral("session %1: heard %2; the read-out shows %3\"")
                  .arg(number_)
                  .arg(result_.heard.join(QStringLiteral("; ")))
-                 .arg(main_->alignmentReadout.totalArcsec, 0, 'f', 1));
+                 .arg(main_->AlignmentReadoutNow().totalArcsec, 0, 'f', 1));
     }
 
     const Scenario& s_;
@@ -790,7 +790,7 @@ QByteArray SimulatorIni(const Scenario& s) {
     ini += "azErrArcmin = " + QByteArray::number(s.azErrArcmin) + "\n";
     ini += "[refraction]\nenabled = " + QByteArray(s.refraction ? "1" : "0") +
            "\nlatitudeDeg = " + QByteArray::number(s.latitudeDeg) +
-           "\npressureKPa = 101\ntemperatureC = 10\n";
+           "\npressureKPa = 101\ntemperatureC = 10\nerfa = 1\n";
     return ini;
 }
 
@@ -798,8 +798,10 @@ QByteArray SettingsIni(const Scenario& s) {
     QByteArray ini =
         "[LANGUAGE]\nlang=" + s.language.toLatin1() + "\n[REGION]\nregion=N\n[VIEW]\nstyle=Color\n";
     ini += "[STAR_DATA]\nsource=" + s.starData.toLatin1() + "\n";
-    // The simulated site lies on the Greenwich meridian.
-    ini += "[ASTRONOMICAL_REFRACTION]\nlatitude=" + QByteArray::number(s.latitudeDeg) +
+    // The simulated site lies on the Greenwich meridian, given as the site.
+    ini += "[SITE]\nset=1\nelevation=0\n";
+    ini += "[ASTRONOMICAL_REFRACTION]\nlatitude=" +
+           QByteArray::number(s.hemisphere == 'S' ? -s.latitudeDeg : s.latitudeDeg) +
            "\nlongitude=0\nP=101\nP_UnitType=0\nT=10\nisCorrection=" +
            QByteArray(s.refraction && s.refractionCorrection ? "1" : "0") + "\n";
     // The sound guidance is switched on from the menu during the scenario.
@@ -883,6 +885,26 @@ std::vector<Scenario> AllScenarios() {
             // Three camera rolls: the zenith lies a different way in each image.
             s.rollDeg = latitude == 20.0 ? 17.0 : -71.0 + latitude;
             // Uncorrected refraction alone would leave 35" to 162".
+            s.raStepDeg = 90;
+            s.residualTargetArcsec = 10.0;
+            all.push_back(s);
+        }
+
+    // The same in the south: the site's latitude southern, the pole σ Oct.
+    for (const double latitude : {20.0, 35.0, 60.0})
+        for (const bool correction : {true, false}) {
+            Scenario s = Base(QStringLiteral("refraction-south-%1-%2")
+                                  .arg(latitude, 0, 'f', 0)
+                                  .arg(correction ? QStringLiteral("on") : QStringLiteral("off")),
+                              'S', 2026);
+            s.catalogueSky = true;
+            s.date = QDate(2026, 12, 10);
+            s.starData = QStringLiteral("date");
+            s.byReadout = true;
+            s.refraction = true;
+            s.refractionCorrection = correction;
+            s.latitudeDeg = latitude;
+            s.rollDeg = latitude == 20.0 ? -128.0 : 53.0 - latitude;
             s.raStepDeg = 90;
             s.residualTargetArcsec = 10.0;
             all.push_back(s);

@@ -87,11 +87,16 @@ TEST_F(RefractionWindow, TypedValuesOutsideTheRangeGoToTheNearestLimit) {
         double expected;
     };
     const Case cases[] = {
-        {1, "SpinBox_P", "95", 900},
+        {1, "SpinBox_P", "95", 500},
         {1, "SpinBox_P", "2000", 1060},
+        {1, "SpinBox_P", "756", 756}, // 2400 m
         {0, "SpinBox_P", "95", 95},
+        {0, "SpinBox_P", "55", 55},
+        {0, "SpinBox_P", "40", 50},
         {0, "SpinBox_P", "120", 110},
         {0, "SpinBox_latitude", "95", 90},
+        {0, "SpinBox_latitude", "-33.9", -33.9}, // southern sites
+        {0, "SpinBox_latitude", "-95", -90},
         {0, "SpinBox_longitude", "181", 180},
         {0, "SpinBox_longitude", "-75.5", -75.5}, // west of Greenwich
         {0, "SpinBox_longitude", "-181", -180},
@@ -237,8 +242,8 @@ TEST_F(RefractionWindow, TheNextTrackedFrameFollowsTheCorrectionSwitchAndTheUnit
         // at the latitude in pixels of the live scale.
         cv::Point2d shift(0, 0);
         if (c.pressureKPa > 0) {
-            shift =
-                seen->RefractionShiftPx(RefractionArcmin(g_latitude, c.pressureKPa, g_temperature));
+            shift = seen->RefractionShiftPx(ErfaRefractionArcmin(
+                g_latitude, AirConditions{c.pressureKPa, g_temperature, 0.5, 0.55}));
             EXPECT_GT(shift.y, 1.0);
         }
         EXPECT_NEAR(tracker.refStarAX, measuredAX + shift.x, 1e-9);

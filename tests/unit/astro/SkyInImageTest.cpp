@@ -185,6 +185,51 @@ TEST(SkyInImageTest, HintSignsFollowWhereThePoleLiesAgainstTheAxis) {
     }
 }
 
+// A user at each site who turns the screws by what the read-out says, from 300" off
+// in eight directions, reads it again and turns again until it asks for nothing.
+TEST(SkyInImageTest, FollowingTheAdviceEndsOnThePoleAtSitesOfBothHemispheresAndLongitudes) {
+    const double latitudes[] = {20, 40, 60, -20, -35, -60};
+    const double longitudes[] = {-75, 116.3, -151.2, 10.5};
+    double worst = 0;
+    int n = 0;
+    for (const double lat : latitudes)
+        for (const double lon : longitudes) {
+            const Site site{lat, lon, UtcMoment{2026, 12, 10, 3 + (n++ % 20), 15, 0}};
+            Frame f;
+            f.rollDeg = 29 + 47 * n;
+            const std::optional<SkyInImage> s = Measure(site, f);
+            ASSERT_TRUE(s);
+            const Judge j = JudgeOf(site, f);
+            const double det = j.altGradX * j.eastGradY - j.altGradY * j.eastGradX;
+            const cv::Point2d up(j.eastGradY / det, -j.eastGradX / det); // px per arcsec
+            const cv::Point2d east(-j.altGradY / det, j.altGradX / det);
+            for (int k = 0; k < 8; ++k) {
+                SCOPED_TRACE(testing::Message() << "lat " << lat << " lon " << lon << " dir " << k);
+                const double a = k * ERFA_DPI / 4;
+                // The axis 300" from the pole: the pole lies toward (cos a, sin a) in
+                // (altitude, east) as seen from it.
+                cv::Point2d axis =
+                    cv::Point2d(f.poleX, f.poleY) - 300.0 * (std::cos(a) * up + std::sin(a) * east);
+                for (int turn = 0; turn < 4; ++turn) {
+                    const AltAzError e = s->ErrorOf(f.poleX, f.poleY, axis.x, axis.y);
+                    if (turn == 0) {
+                        EXPECT_NEAR(e.totalArcsec, 300.0, 1.0);
+                        EXPECT_NEAR(e.altArcsec, 300.0 * std::cos(a), 3.0);
+                        EXPECT_NEAR(e.azArcsec, 300.0 * std::sin(a), 3.0);
+                    }
+                    if (std::abs(e.altArcsec) < 0.5 && std::abs(e.azArcsec) < 0.5)
+                        break;
+                    // Raise by altArcsec, turn east by azArcsec, as the sky truly moves.
+                    axis += e.altArcsec * up + e.azArcsec * east;
+                }
+                const double left = std::hypot(axis.x - f.poleX, axis.y - f.poleY) * f.arcsecPerPx;
+                worst = std::max(worst, left);
+                EXPECT_LT(left, 1.0);
+            }
+        }
+    std::printf("worst residual after following the advice %.3f\"\n", worst);
+}
+
 TEST(SkyInImageTest, RefractionShiftMovesStarsAwayFromTheZenithInPixels) {
     const Site site{40, -75, UtcMoment{2025, 3, 1, 4, 0, 0}};
     Frame f;

@@ -23,7 +23,10 @@ const QStringList kDictionaryKeys = {
     "Position:", "Pole:", "ZenithWand Setting", "Parameters", "Exp(ms):", "Gain:", "OK",
     "Not Found ZORCAM ZenithWand equipment!", "Latitude", "Longitude", "P (kPa)", "P (hPa)",
     QString::fromUtf8("T ( °C)"), "Enable Astronomical Refraction Correction",
-    "Tracking :", "Reset",
+    // the site in the refraction window
+    "Elevation (m)", "Humidity (%)",
+    "Where are you observing? The read-out needs the site to say which way to turn.",
+    "Use this site", "Tracking :", "Reset",
     // The Camera window and its messages.
     "Camera...", "Camera", "Simulated camera", "Camera on an INDI server", "INDI server",
     "Host:", "Port:", "Camera:", "Read cameras", "Focal length (mm):", "Cancel",
