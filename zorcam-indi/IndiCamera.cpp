@@ -719,6 +719,24 @@ int IndiCamera::GetImageScale(std::uint32_t handle, double* nativeArcsecPerPixel
     return 0;
 }
 
+int IndiCamera::GetDeviceGain(std::uint32_t handle, double* value, double* min, double* max,
+                              std::string& where) {
+    std::lock_guard lock(api_);
+    if (!Valid(handle) || !link_)
+        return -1;
+    const DeviceState s = link_->State(device_);
+    if (s.gainProperty.empty())
+        return -1;
+    if (value)
+        *value = s.gainValue;
+    if (min)
+        *min = s.gainMin;
+    if (max)
+        *max = s.gainMax;
+    where = s.gainProperty + "." + s.gainElement;
+    return 0;
+}
+
 int IndiCamera::ListDevices(const std::string& host, int port, int timeoutMs,
                             std::vector<std::string>& names) {
     IndiLink link;
