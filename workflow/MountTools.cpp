@@ -8,8 +8,10 @@
 #include "motor/MotorAlignLoop.h"
 #include "motor/MotorCalibrationRun.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QLabel>
+#include <QMenu>
 
 #include <cmath>
 
@@ -21,12 +23,20 @@ constexpr double kMotorBandArcsec = 10.0;
 
 MountTools::MountTools(QWidget* window, const QString& settingsPath,
                        std::function<double()> seconds, std::function<QDateTime()> utc,
-                       const QString& recordFolder)
+                       std::function<QString()> recordFolder)
     : QObject(window), window_(window), settingsPath_(settingsPath), seconds_(std::move(seconds)),
-      utc_(std::move(utc)), recordFolder_(recordFolder),
+      utc_(std::move(utc)), recordFolder_(std::move(recordFolder)),
       texts_(MountTexts::ForLanguage(QStringLiteral("EN"))) {
     profiles_ = LoadScrewProfiles(settingsPath_);
     motorSettings_ = LoadMotorSettings(settingsPath_);
+}
+
+ScrewsWindow* MountTools::Screws() const {
+    return screwsWindow_.data();
+}
+
+MotorWindow* MountTools::Motor() const {
+    return motorWindow_.data();
 }
 
 MountTools::~MountTools() {
@@ -55,8 +65,23 @@ void MountTools::AddReadoutControls(QWidget* panel, QWidget* after) {
     }
 }
 
+void MountTools::AddMenuItems(QMenu* tools) {
+    if (!tools || screwsItem_)
+        return;
+    screwsItem_ = tools->addAction(texts_.Text("MountScrewsMenu"));
+    screwsItem_->setObjectName(QStringLiteral("MenuItem_screws"));
+    connect(screwsItem_, &QAction::triggered, this, &MountTools::OpenScrewsWindow);
+    motorItem_ = tools->addAction(texts_.Text("MountMotorMenu"));
+    motorItem_->setObjectName(QStringLiteral("MenuItem_motor"));
+    connect(motorItem_, &QAction::triggered, this, &MountTools::OpenMotorWindow);
+}
+
 void MountTools::ApplyLanguage(const QString& code) {
     texts_ = MountTexts::ForLanguage(code);
+    if (screwsItem_)
+        screwsItem_->setText(texts_.Text("MountScrewsMenu"));
+    if (motorItem_)
+        motorItem_->setText(texts_.Text("MountMotorMenu"));
     if (plot_)
         plot_->SetTitle(texts_.Text("PlotTitle"));
     if (screwsWindow_)
@@ -130,7 +155,7 @@ void MountTools::MonitorEnded() {
         record_->altArcsec = last_.altArcsec;
         record_->azArcsec = last_.azArcsec;
         record_->turns = history_.Steps();
-        const QString path = AlignmentRecordPath(recordFolder_);
+        const QString path = AlignmentRecordPath(recordFolder_());
         if (!AppendAlignmentRecord(path, *record_))
             WriteLog(QStringLiteral("Error"),
                      QStringLiteral("The alignment record could not be written to %1.").arg(path));

@@ -6,7 +6,8 @@
 //
 // Usage (the main window):
 //   MountTools tools(this, SettingsFilePath(), [&] { return clock.Seconds(); },
-//                    [&] { return clock.Utc(); }, logFolder);
+//                    [&] { return clock.Utc(); }, [] { return logFolder; });
+//   tools.AddMenuItems(toolsMenu);
 //   tools.AddReadoutControls(panel, readoutLabel);   // once, with the other controls
 //   tools.ApplyLanguage("DE"); tools.SetNight(true);
 //   tools.MonitorStarted();                          // the monitor mode starts
@@ -30,7 +31,9 @@
 #include <memory>
 #include <optional>
 
+class QAction;
 class QLabel;
+class QMenu;
 class QWidget;
 class ErrorPlot;
 class GrblMotor;
@@ -43,10 +46,12 @@ class MountTools : public QObject {
     Q_OBJECT
 public:
     MountTools(QWidget* window, const QString& settingsPath, std::function<double()> seconds,
-               std::function<QDateTime()> utc, const QString& recordFolder);
+               std::function<QDateTime()> utc, std::function<QString()> recordFolder);
     ~MountTools() override;
 
     void AddReadoutControls(QWidget* panel, QWidget* after);
+    // The two Tools menu items ("Screws in Turns...", "Motorised Adjusters...").
+    void AddMenuItems(QMenu* tools);
     void ApplyLanguage(const QString& code);
     void SetNight(bool night);
     // The site for the record (unknown: its fields stay empty).
@@ -62,8 +67,8 @@ public:
     // What the read-out's turns line says now ("altitude: half a turn clockwise ...").
     QString TurnsText() const;
     const ErrorHistory& History() const { return history_; }
-    ScrewsWindow* Screws() const { return screwsWindow_; }
-    MotorWindow* Motor() const { return motorWindow_; }
+    ScrewsWindow* Screws() const;
+    MotorWindow* Motor() const;
 
 private:
     void ShowTurns();
@@ -78,7 +83,7 @@ private:
     QString settingsPath_;
     std::function<double()> seconds_;
     std::function<QDateTime()> utc_;
-    QString recordFolder_;
+    std::function<QString()> recordFolder_;
     MountTexts texts_;
     bool night_ = false;
 
@@ -96,6 +101,8 @@ private:
     bool siteKnown_ = false;
     double latitude_ = 0, longitude_ = 0;
 
+    QPointer<QAction> screwsItem_;
+    QPointer<QAction> motorItem_;
     QPointer<QLabel> turnsLabel_;
     QPointer<ErrorPlot> plot_;
     QPointer<ScrewsWindow> screwsWindow_;

@@ -46,7 +46,7 @@ struct Scene {
                 return QDateTime(QDate(2026, 12, 11), QTime(21, 0), Qt::UTC)
                     .addMSecs(qint64(seconds * 1000));
             },
-            dir.path());
+            [this] { return dir.path(); });
         tools->AddReadoutControls(panel, readout);
     }
     QString Settings() const { return dir.filePath("ZenithWand.ini"); }
