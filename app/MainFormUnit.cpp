@@ -329,7 +329,6 @@ void TFormMain::FormShow() {
     ApplyMenuTexts();
     LoadTipTexts(curLang, curRegion);
     ApplyLabelFonts();
-    InitGuidance();
 
     ChangeUIStyle(g_uiStyle);
     ChangePoleAxisIcon(g_uiStyle);
@@ -343,6 +342,9 @@ void TFormMain::FormShow() {
     ChangeTipColor(g_uiStyle);
 
     WriteLog(QStringLiteral("Info"), QStringLiteral("FormShow"));
+    // After the window's own start-up lines: switched on, the guidance reports here
+    // what it cannot play on.
+    InitGuidance();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

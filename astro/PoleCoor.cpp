@@ -1,7 +1,7 @@
 #include "astro/PoleCoor.h"
 
-#include "core/Log.h"
 #include "astro/Triangulation.h"
+#include "core/Log.h"
 
 #include <cmath>
 
@@ -20,8 +20,11 @@ int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double 
     return CalcPoleCOOR(ax, ay, bap, bx, by, abp, outX, outY, refX, refY, 0);
 }
 
-int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double abp, double& outX,
-                 double& outY, double refX, double refY, int side) {
+namespace {
+
+// The pole of the two stars, chosen as CalcPoleCOOR chooses; kind says why there is none.
+PoleCandidates::Kind ChoosePole(double ax, double ay, double bap, double bx, double by, double abp,
+                                double& outX, double& outY, double refX, double refY, int side) {
     outX = 0.0;
     outY = 0.0;
     const PoleCandidates c = TrianglePoleCandidates(ax, ay, bap, bx, by, abp);
@@ -33,7 +36,7 @@ int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double 
             const bool first = side1 == side;
             outX = first ? c.x1 : c.x2;
             outY = first ? c.y1 : c.y2;
-            return 1;
+            break;
         }
         const double e1 = (c.x1 - refX) * (c.x1 - refX) + (c.y1 - refY) * (c.y1 - refY);
         const double e2 = (c.x2 - refX) * (c.x2 - refX) + (c.y2 - refY) * (c.y2 - refY);
@@ -44,11 +47,25 @@ int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double 
             outX = c.x2;
             outY = c.y2;
         }
-        return 1;
+        break;
     }
     case PoleCandidates::One:
         outX = c.x1;
         outY = c.y1;
+        break;
+    default:
+        break;
+    }
+    return c.kind;
+}
+
+} // namespace
+
+int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double abp, double& outX,
+                 double& outY, double refX, double refY, int side) {
+    switch (ChoosePole(ax, ay, bap, bx, by, abp, outX, outY, refX, refY, side)) {
+    case PoleCandidates::Two:
+    case PoleCandidates::One:
         return 1;
     case PoleCandidates::Invalid:
         WriteLog("Error", "CalcPoleCOOR - Calculate pole failed as invalid value.");
@@ -60,4 +77,11 @@ int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double 
         break;
     }
     return -1;
+}
+
+bool PoleOfStars(double ax, double ay, double bap, double bx, double by, double abp, double& outX,
+                 double& outY, double refX, double refY, int side) {
+    const PoleCandidates::Kind kind =
+        ChoosePole(ax, ay, bap, bx, by, abp, outX, outY, refX, refY, side);
+    return kind == PoleCandidates::Two || kind == PoleCandidates::One;
 }

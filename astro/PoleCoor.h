@@ -28,3 +28,9 @@ int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double 
 // nearer (refX, refY) only when side is 0 or the candidates' sides cannot be told.
 int CalcPoleCOOR(double ax, double ay, double bap, double bx, double by, double abp, double& outX,
                  double& outY, double refX, double refY, int side);
+
+// As CalcPoleCOOR with a side, writing no log line: for a second pole from other
+// places of the same stars, whose failure is not the failure of the frame's pole.
+// False, with (0, 0), when there is no pole.
+bool PoleOfStars(double ax, double ay, double bap, double bx, double by, double abp, double& outX,
+                 double& outY, double refX, double refY, int side);

@@ -77,9 +77,15 @@ TrackerResult TrackFrame(const cv::Mat& frame, const TrackerInputs& in, cv::Mat&
     r.poleY = py;
     r.finePoleX = px;
     r.finePoleY = py;
-    if (r.refined)
-        CalcPoleCOOR(fineA.x, fineA.y, in.angleBAP, fineB.x, fineB.y, in.angleABP, r.finePoleX,
-                     r.finePoleY, in.axisX, in.axisY, in.poleSide);
+    // The pole from the finest places where it can be had; else the frame's own stands.
+    double fineX = 0, fineY = 0;
+    if (r.refined && PoleOfStars(fineA.x, fineA.y, in.angleBAP, fineB.x, fineB.y, in.angleABP,
+                                 fineX, fineY, in.axisX, in.axisY, in.poleSide)) {
+        r.finePoleX = fineX;
+        r.finePoleY = fineY;
+    } else {
+        r.refined = false;
+    }
     if (sky) {
         r.errorFound = true;
         r.error = sky->ErrorOf(r.finePoleX, r.finePoleY, in.axisX, in.axisY);

@@ -54,7 +54,7 @@ struct TrackerResult {
     double arcsecPerPixel = 0;
     double zenithX = 0, zenithY = 0;                   // unit vector toward the zenith, image axes
     double refractionShiftX = 0, refractionShiftY = 0; // pixels added to found stars
-    bool refined = false;                              // both stars refined: finePole is theirs
+    bool refined = false; // both stars refined and a pole from them: finePole is theirs
     double finePoleX = 0, finePoleY = 0; // the pole from the finest places (valid when poleFound)
     bool errorFound = false;             // poleFound and skyFound: the error below is valid
     AltAzError error;                    // the pole from the finest places against the axis centre

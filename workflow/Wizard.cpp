@@ -113,6 +113,16 @@ void ConfirmAxisCenter(TFormMain& w) {
     w.GoToStep(Wizard::GetExpectPolaris, TFormMain::ImgCursor::Default);
 }
 
+// Step 8 answered "Correct" when the three picks gave no circle: the centre of the
+// last circle that was found stands, and the tracker and the axis mark take it again
+// (a "Reset" since may have cleared them).
+void ConfirmPreviousCenter(TFormMain& w) {
+    if (g_displayThread)
+        g_displayThread->SetCirCenter(w.circleRadius, w.circleX, w.circleY);
+    g_showAxisMark = true;
+    ConfirmAxisCenter(w);
+}
+
 // Step 11 answered: reference star A is predicted through the turned template and
 // measured; B is the pole star just picked. Both become the tracker's seeds.
 void FixReferenceStars(TFormMain& w) {
@@ -246,12 +256,12 @@ void TFormMain::Btn2_tipClick() {
         break;
     case Wizard::ValidateCenter:
         ui->Rectangle_tipMsg->hide();
-        // Without a circle through the three picks there is no centre to confirm:
-        // picking starts again instead of recording a stale or empty centre.
         if (g_showAxisMark)
             ConfirmAxisCenter(*this);
+        else if (circleX != 0 || circleY != 0)
+            ConfirmPreviousCenter(*this);
         else
-            ResetPicks(*this);
+            ResetPicks(*this); // never a circle: there is no centre to confirm
         break;
     case Wizard::GetExpectPolaris:
         ui->Rectangle_tipMsg->hide();

@@ -155,6 +155,28 @@ TEST_F(Lifecycle, ClosingWithoutAConnectionSavesTheSettingsAndWritesNoCameraLine
     EXPECT_TRUE(ini.contains("P=100"));
 }
 
+// The sound guidance switched on in the settings, on a machine without an audio device
+// or a voice: what it cannot play on is logged after the window's own start-up lines.
+TEST_F(Lifecycle, SoundGuidanceReportsAfterTheStartUpLines) {
+    QFile f(settingsPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[GUIDANCE]\nsound=1\n");
+    f.close();
+    start();
+    const QStringList lines = logMessages();
+    QStringList own, guidance;
+    for (const QString& l : lines)
+        (l.contains(QStringLiteral("Sound guidance")) ? guidance : own).append(l);
+    if (guidance.isEmpty())
+        GTEST_SKIP() << "this machine has an audio device and a voice";
+    EXPECT_EQ(lines.mid(0, own.size()), own) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(own.first(), "[Info] FormCreate start.");
+    EXPECT_EQ(own.last(), "[Info] FormShow");
+    const QStringList styleLines = {QStringLiteral("[Info] ChangeUIStyle to Color"),
+                                    QStringLiteral("[Info] ChangePoleAxisIcon to Color")};
+    EXPECT_EQ(own.mid(own.size() - 3, 2), styleLines);
+}
+
 TEST_F(Lifecycle, SettingsLanguageInOtherCaseChecksEnglishAndIsWrittenBackUnchanged) {
     QFile f(settingsPath());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));

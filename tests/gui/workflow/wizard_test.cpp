@@ -357,7 +357,7 @@ TEST_F(WizardTest, ACentreRecordedInTheOtherHemisphereIsNotOffered) {
     EXPECT_EQ(w().wizardStep, 3);
 }
 
-// Without a circle through the picks (three on a line) there is no centre to confirm.
+// Without any circle through the picks yet (three on a line) there is no centre to confirm.
 TEST_F(WizardTest, CorrectWithoutACircleStartsThePicksAgainAndRecordsNothing) {
     start();
     ASSERT_NO_FATAL_FAILURE(driveTo(3));
@@ -370,6 +370,31 @@ TEST_F(WizardTest, CorrectWithoutACircleStartsThePicksAgainAndRecordsNothing) {
     EXPECT_EQ(g_iniFileInfo.centerX, 612.5);
     EXPECT_EQ(g_iniFileInfo.centerY, 455.25);
     EXPECT_FALSE(lit(ui().Circle_starPos1));
+}
+
+// After a circle was found and "Reset", three picks on a line: "Correct" confirms the
+// centre of the last circle found, and the tracker and the axis mark have it back.
+TEST_F(WizardTest, CorrectWithoutACircleConfirmsTheLastCentreFound) {
+    start();
+    ASSERT_NO_FATAL_FAILURE(driveTo(8));
+    clickBtn1(); // "Reset"
+    ASSERT_EQ(w().wizardStep, 3);
+    ASSERT_EQ(tracker().cirCenterX, 0);
+    pickThreeOnALine();
+    ASSERT_EQ(w().wizardStep, 8);
+    ASSERT_FALSE(g_showAxisMark);
+    clickBtn2(); // "Correct"
+    EXPECT_EQ(w().wizardStep, 9);
+    EXPECT_NEAR(w().axisX, kAxisX, 0.5);
+    EXPECT_NEAR(w().axisY, kAxisY, 0.5);
+    EXPECT_EQ(g_iniFileInfo.centerX, w().axisX);
+    EXPECT_EQ(g_iniFileInfo.centerY, w().axisY);
+    EXPECT_EQ(ui().Label_criCenterPos->text(), "(600,500)");
+    EXPECT_TRUE(g_showAxisMark);
+    EXPECT_FALSE(g_showAxisCircle);
+    EXPECT_EQ(tracker().cirCenterX, w().axisX);
+    EXPECT_EQ(tracker().cirCenterY, w().axisY);
+    EXPECT_NEAR(tracker().cirRadius, kPickRadius, 1);
 }
 
 TEST_F(WizardTest, ADisconnectionResetsTheWorkflow) {

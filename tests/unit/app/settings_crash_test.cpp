@@ -12,6 +12,7 @@
 #include <random>
 #include <thread>
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,36 +52,74 @@ QByteArray Composed(const QByteArray& existing, const INIFILEINFO& info) {
     return out;
 }
 
-// Starts a child that saves the new and the old record in turn, for ever; returns
-// once it is about to save for the first time.
-pid_t StartWriter(const QString& path) {
-    int ready[2];
-    if (pipe(ready) != 0)
-        return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(ready[0]);
-        const INIFILEINFO records[] = {NewSettingsRecord(), OldSettingsRecord()};
-        const char go = 1;
-        if (write(ready[1], &go, 1) != 1)
-            _exit(2);
-        for (unsigned long i = 0;; ++i) {
-            if (!SaveSettingsFile(path, records[i % 2]))
-                _exit(1);
+// A child that saves the new and the old record in turn, for ever, and writes one
+// byte to its pipe after each finished save. Its saves run at whatever pace the
+// machine gives them; the test counts them instead of timing them.
+class Writer {
+public:
+    explicit Writer(const QString& path) {
+        int reports[2];
+        if (pipe(reports) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(reports[0]);
+            const INIFILEINFO records[] = {NewSettingsRecord(), OldSettingsRecord()};
+            const char done = 1;
+            for (unsigned long i = 0;; ++i) {
+                if (!SaveSettingsFile(path, records[i % 2]))
+                    _exit(1);
+                if (write(reports[1], &done, 1) != 1)
+                    _exit(2);
+            }
         }
+        close(reports[1]);
+        reports_ = reports[0];
     }
-    close(ready[1]);
-    char go = 0;
-    const bool started = pid > 0 && read(ready[0], &go, 1) == 1;
-    close(ready[0]);
-    return started ? pid : -1;
-}
+    ~Writer() {
+        if (pid_ > 0 && !reaped_) {
+            ::kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (reports_ >= 0)
+            close(reports_);
+    }
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    bool Started() const { return pid_ > 0 && reports_ >= 0; }
+
+    // Waits for the next finished save; false when none came within the deadline
+    // (the writer failed, stopped or hangs).
+    bool AwaitSave(std::chrono::milliseconds deadline) {
+        pollfd p{reports_, POLLIN, 0};
+        char done = 0;
+        return poll(&p, 1, static_cast<int>(deadline.count())) == 1 &&
+               read(reports_, &done, 1) == 1;
+    }
+
+    // Kills the writer; false unless it died of the kill.
+    bool Kill() {
+        int status = 0;
+        reaped_ = true;
+        return ::kill(pid_, SIGKILL) == 0 && waitpid(pid_, &status, 0) == pid_ &&
+               WIFSIGNALED(status);
+    }
+
+private:
+    pid_t pid_ = -1;
+    int reports_ = -1;
+    bool reaped_ = false;
+};
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
 }
 
+// Each kill falls after a random number of the writer's finished saves, then a random
+// part of the time its last save took: on a fast or a slow machine, loaded or not,
+// the kills land both between saves with either record in place and within saves.
 TEST(SettingsCrashTest, AKillDuringASaveLeavesTheOldOrTheNewWholeFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -89,31 +128,34 @@ TEST(SettingsCrashTest, AKillDuringASaveLeavesTheOldOrTheNewWholeFile) {
     const QByteArray newText = Composed(oldText, NewSettingsRecord());
     ASSERT_EQ(Composed(newText, OldSettingsRecord()), oldText);
     ASSERT_NE(oldText.size(), newText.size());
-
-    // How long one save takes here: the kills fall anywhere within a few saves.
     QFile seed(path);
     ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
     seed.write(oldText);
     seed.close();
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < 10; ++i)
-        ASSERT_TRUE(SaveSettingsFile(path, i % 2 ? OldSettingsRecord() : NewSettingsRecord()));
-    const qint64 saveUs = std::max<qint64>(100, timer.nsecsElapsed() / 10000);
 
+    constexpr auto kDeadline = std::chrono::milliseconds(5000);
     std::mt19937 random(20261210);
-    std::uniform_int_distribution<qint64> delayUs(0, 4 * saveUs);
+    std::uniform_int_distribution<int> savesBeforeKill(1, 4);
+    std::uniform_real_distribution<double> partOfASave(0.0, 1.0);
     constexpr int kKills = 300;
     int sawOld = 0;
     int sawNew = 0;
     for (int attempt = 0; attempt < kKills; ++attempt) {
-        const pid_t pid = StartWriter(path);
-        ASSERT_GT(pid, 0) << "the writer did not start";
-        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
-        ASSERT_EQ(::kill(pid, SIGKILL), 0);
-        int status = 0;
-        ASSERT_EQ(waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << WEXITSTATUS(status);
+        Writer writer(path);
+        ASSERT_TRUE(writer.Started()) << "the writer did not start";
+        // The first save is awaited apart: it also pays for the start of the process.
+        ASSERT_TRUE(writer.AwaitSave(kDeadline)) << "the writer made no first save";
+        const int saves = savesBeforeKill(random);
+        QElapsedTimer lastSave;
+        lastSave.start();
+        for (int i = 1; i < saves; ++i) {
+            lastSave.restart();
+            ASSERT_TRUE(writer.AwaitSave(kDeadline)) << "the writer stopped saving";
+        }
+        const auto saveNs = saves > 1 ? lastSave.nsecsElapsed() : 0;
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds(static_cast<qint64>(partOfASave(random) * saveNs)));
+        ASSERT_TRUE(writer.Kill()) << "the writer stopped by itself";
 
         const QByteArray text = ReadAll(path);
         ASSERT_TRUE(text == oldText || text == newText)
@@ -121,7 +163,9 @@ TEST(SettingsCrashTest, AKillDuringASaveLeavesTheOldOrTheNewWholeFile) {
             << text.toStdString();
         (text == oldText ? sawOld : sawNew)++;
     }
-    // The kills fell within the saves, not only before the first.
+    // An odd number of finished saves leaves the new record, an even one the old, and
+    // both counts come up: the kills fell after saves of each kind, not only before
+    // the first.
     EXPECT_GT(sawOld, 0);
     EXPECT_GT(sawNew, 0);
     RecordProperty("old", sawOld);

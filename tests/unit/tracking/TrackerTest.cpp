@@ -4,7 +4,9 @@
 #include "astro/Tracker.h"
 #include "astro/PoleCoor.h"
 #include "astro/Refraction.h"
+#include "astro/StarRefine.h"
 #include "unit/astro/CentroidOracle.h"
+#include "unit/astro/LogCapture.h"
 #include "unit/astro/StarFrames.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +192,54 @@ TEST(TrackerTest, ErrorOfThePoleAgainstTheAxisWithTheSky) {
 
     in.skyKnown = false;
     EXPECT_FALSE(TrackFrame(frame, in, crop).errorFound);
+}
+
+// With the angle at A zero, the pole lies on star B and the two circles of the
+// triangulation only touch: whether they meet is decided by the last bits of the
+// places, so of two places of the same stars one may give a pole and the other not.
+// When the finest places give none, the error comes from the frame's own pole (never
+// from (0, 0)), and no failure is logged, for the frame's pole was found.
+TEST(TrackerTest, ErrorFromTheFramesPoleWhenTheFinestPlacesGiveNone) {
+    TrackerInputs in = Inputs();
+    in.angleBAP = 0;
+    in.skyKnown = true;
+    in.sky = SkyLikeTheFrame(0, 270); // zenith up, east right
+    // A frame on which the measured places give a pole and the finest ones do not.
+    cv::Mat frame;
+    bool found = false;
+    for (int i = 0; i < 400 && !found; ++i) {
+        frame = cv::Mat(960, 1280, CV_8UC1, cv::Scalar(0));
+        AddStar(frame, kAX + 0.013 * i, kAY, 160, 1.6);
+        AddStar(frame, kBX, kBY + 0.007 * i, 200, 1.8);
+        const cv::Point2d a = Measured(frame, in.aSeedX, in.aSeedY);
+        const cv::Point2d b = Measured(frame, in.bSeedX, in.bSeedY);
+        const auto fineA = RefineStarCentre(frame, a.x, a.y);
+        const auto fineB = RefineStarCentre(frame, b.x, b.y);
+        double x = 0, y = 0;
+        found = fineA && fineB &&
+                PoleOfStars(a.x, a.y, 0, b.x, b.y, kAbp, x, y, in.axisX, in.axisY, 0) &&
+                !PoleOfStars(fineA->x, fineA->y, 0, fineB->x, fineB->y, kAbp, x, y, in.axisX,
+                             in.axisY, 0);
+    }
+    ASSERT_TRUE(found);
+
+    LogCapture log;
+    cv::Mat crop;
+    const TrackerResult r = TrackFrame(frame, in, crop);
+    ASSERT_TRUE(r.poleFound);
+    EXPECT_NEAR(r.poleX, r.bX, 0.01); // the pole on B
+    EXPECT_NEAR(r.poleY, r.bY, 0.01);
+    EXPECT_FALSE(r.refined);
+    EXPECT_EQ(r.finePoleX, r.poleX);
+    EXPECT_EQ(r.finePoleY, r.poleY);
+    // The stars stand a few pixels from where the sky puts them, which turns the
+    // error by a hair; from (0, 0) it would be off by thousands of arcseconds.
+    ASSERT_TRUE(r.errorFound);
+    EXPECT_NEAR(r.error.altArcsec, (in.axisY - r.poleY) * r.arcsecPerPixel, 0.5);
+    EXPECT_NEAR(r.error.azArcsec, (r.poleX - in.axisX) * r.arcsecPerPixel, 0.5);
+    for (const LogLine& line : log.Lines())
+        EXPECT_FALSE(line.text.startsWith(QStringLiteral("CalcPoleCOOR")))
+            << line.text.toStdString();
 }
 
 TEST(TrackerTest, PoleThatCannotBeComputedLeavesTheCloseUpAlone) {

@@ -66,6 +66,7 @@ IndiLibrary& IndiLibrary::Get() {
         Resolve(h, "CloseZORCAM", l.CloseZORCAM, nullptr);
         Resolve(h, "InitZORCAM", l.InitZORCAM, nullptr);
         Resolve(h, "SetZORCAMParam", l.SetZORCAMParam, nullptr);
+        Resolve(h, "SetZORCAMBinMode", l.SetZORCAMBinMode, nullptr);
         Resolve(h, "BeginZORCAMLive", l.BeginZORCAMLive, nullptr);
         Resolve(h, "GetZORCAMLiveFrame", l.GetZORCAMLiveFrame, nullptr);
         Resolve(h, "SetZORCAMStreamMode", l.SetZORCAMStreamMode, nullptr);
@@ -101,7 +102,7 @@ void IndiLibrary::Configure(int port, const QString& device, double focalLengthM
     qputenv("ZORCAM_INDI_CONFIG", path.toLocal8Bit());
 }
 
-ZorcamHandle IndiLibrary::Connect(double exposureUs, int gain) {
+ZorcamHandle IndiLibrary::Connect(double exposureUs, int gain, int binning) {
     if (!loaded || InitZORCAMResource() != 0 || ScanZORCAM() < 1)
         return 0;
     char id[ZORCAM_ID_LENGTH] = {};
@@ -111,7 +112,8 @@ ZorcamHandle IndiLibrary::Connect(double exposureUs, int gain) {
     if (h == 0 || SetZORCAMStreamMode(h, ZORCAM_STREAM_LIVE) != 0 || InitZORCAM(h) != 0 ||
         SetZORCAMResolution(h, 0, 0, 1280, 960) != 0 ||
         SetZORCAMParam(h, ZORCAM_CONTROL_EXPOSURE, exposureUs) != 0 ||
-        SetZORCAMParam(h, ZORCAM_CONTROL_GAIN, gain) != 0 || BeginZORCAMLive(h) != 0)
+        SetZORCAMParam(h, ZORCAM_CONTROL_GAIN, gain) != 0 ||
+        SetZORCAMBinMode(h, binning, binning) != 0 || BeginZORCAMLive(h) != 0)
         return 0;
     return h;
 }

@@ -27,6 +27,7 @@ struct IndiLibrary {
     PFN_CloseZORCAM CloseZORCAM = nullptr;
     PFN_InitZORCAM InitZORCAM = nullptr;
     PFN_SetZORCAMParam SetZORCAMParam = nullptr;
+    PFN_SetZORCAMBinMode SetZORCAMBinMode = nullptr;
     PFN_BeginZORCAMLive BeginZORCAMLive = nullptr;
     PFN_GetZORCAMLiveFrame GetZORCAMLiveFrame = nullptr;
     PFN_SetZORCAMStreamMode SetZORCAMStreamMode = nullptr;
@@ -44,8 +45,8 @@ struct IndiLibrary {
     void Configure(int port, const QString& device, double focalLengthMm,
                    const QString& extra = QString());
     // Init, scan, open the first camera, live mode, init, full frame, exposure,
-    // gain, begin live. 0 when a step failed.
-    ZorcamHandle Connect(double exposureUs = 50000, int gain = 50);
+    // gain, binning, begin live. 0 when a step failed.
+    ZorcamHandle Connect(double exposureUs = 50000, int gain = 50, int binning = 1);
     void Disconnect(ZorcamHandle h);
     // The next live frame within the deadline; empty when none came.
     std::vector<unsigned char> NextFrame(ZorcamHandle h, int timeoutMs);
