@@ -3,6 +3,7 @@
 #include "camera/ZorcamApi.h"
 #include "zorcam-indi/ImageDecoder.h"
 #include "zorcam-indi/IndiGain.h"
+#include "zorcam-indi/IndiIds.h"
 
 #include <dlfcn.h>
 
@@ -43,22 +44,6 @@ std::string LibraryFolder() {
 
 std::string Where(const IndiConfig& c) {
     return c.host + ":" + std::to_string(c.port);
-}
-
-// The camera interface's id for a device: the prefix and the name, or, for a
-// name too long for the interface, its beginning and a suffix made from the whole
-// name, so that two long names of one maker keep two ids, the same ones every time.
-std::string CameraId(const std::string& device) {
-    const std::string id = kIdPrefix + device;
-    const std::size_t limit = ZORCAM_ID_LENGTH - 1;
-    if (id.size() <= limit)
-        return id;
-    std::uint32_t hash = 2166136261u; // FNV-1a
-    for (unsigned char c : device)
-        hash = (hash ^ c) * 16777619u;
-    char suffix[8];
-    std::snprintf(suffix, sizeof suffix, "~%06X", hash & 0xFFFFFFu);
-    return id.substr(0, limit - std::strlen(suffix)) + suffix;
 }
 
 std::string Megabytes(double bytes) {
@@ -155,7 +140,7 @@ int IndiCamera::Scan() {
     if (devices.empty())
         Log(2, "the INDI server at " + Where(config_) + " offers no camera");
     for (const std::string& d : devices)
-        cameras_.emplace_back(CameraId(d), d);
+        cameras_.emplace_back(CameraId(kIdPrefix, d, ZORCAM_ID_LENGTH - 1), d);
     return static_cast<int>(cameras_.size());
 }
 
@@ -716,6 +701,24 @@ int IndiCamera::GetImageScale(std::uint32_t handle, double* nativeArcsecPerPixel
         *nativeArcsecPerPixel = probe.NativeArcsecPerPixel();
     if (deliveredArcsecPerPixel)
         *deliveredArcsecPerPixel = probe.DeliveredArcsecPerPixel();
+    return 0;
+}
+
+int IndiCamera::GetDeviceGain(std::uint32_t handle, double* value, double* min, double* max,
+                              std::string& where) {
+    std::lock_guard lock(api_);
+    if (!Valid(handle) || !link_)
+        return -1;
+    const DeviceState s = link_->State(device_);
+    if (s.gainProperty.empty())
+        return -1;
+    if (value)
+        *value = s.gainValue;
+    if (min)
+        *min = s.gainMin;
+    if (max)
+        *max = s.gainMax;
+    where = s.gainProperty + "." + s.gainElement;
     return 0;
 }
 

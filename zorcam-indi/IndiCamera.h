@@ -79,6 +79,10 @@ public:
                     int* isColor);
     int GetImageScale(std::uint32_t handle, double* nativeArcsecPerPixel,
                       double* deliveredArcsecPerPixel);
+    // The device's own gain as last reported, its range and "PROPERTY.ELEMENT";
+    // -1 when the camera has no gain control.
+    int GetDeviceGain(std::uint32_t handle, double* value, double* min, double* max,
+                      std::string& where);
 
     static void SetLogCallback(LogCallback callback);
     static void Log(int level, const std::string& text);
