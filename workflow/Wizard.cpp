@@ -13,7 +13,6 @@
 #include "display/Readouts.h"
 #include "i18n/TextRecords.h"
 #include "workflow/PickFrame.h"
-#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
 
