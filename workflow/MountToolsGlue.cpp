@@ -3,7 +3,6 @@
 #include "app/MainFormUnit.h"
 
 #include "app/AppPaths.h"
-#include "core/Clock.h"
 #include "core/Log.h"
 #include "ui_FormMain.h"
 #include "workflow/MountTools.h"
@@ -11,10 +10,10 @@
 #include <QFileInfo>
 
 void TFormMain::InstallMountTools() {
-    auto clock = std::make_shared<SystemClock>();
+    // The window's clock, whichever it is when asked (a test may hand it a faster one).
     mountTools_ = std::make_unique<MountTools>(
-        this, SettingsFilePath(), [clock] { return clock->Seconds(); },
-        [clock] { return clock->Utc(); }, [] { return QFileInfo(g_logFilePath).absolutePath(); });
+        this, SettingsFilePath(), [this] { return WindowClock().Seconds(); },
+        [this] { return WindowClock().Utc(); }, [] { return QFileInfo(g_logFilePath).absolutePath(); });
     QWidget* panel = findChild<QWidget*>(QStringLiteral("Expander_precise_content"));
     QWidget* after = findChild<QWidget*>(QStringLiteral("Label_alignReadout"));
     if (!after)
