@@ -136,7 +136,7 @@ void TFormMain::MenuItem_connectClick() {
         RequestCaptureStopAndWait();
     if (!g_threadRunning) {
         LogInfo(QStringLiteral("create DispThread and start."));
-        StartCaptureLoop();
+        StartCaptureLoop(clock_);
     }
     StartFrameWatch();
 }

@@ -41,7 +41,7 @@ void TFormMain::ShowAlignmentReadout(const DisplayThread& thread) {
     monitor_.SetSite(ReadoutSite());
     monitor_.SetLook(LookNow());
     const MonitorUpdate u =
-        monitor_.Update(monitorClock_.Seconds(), thread.poleError, thread.plateScale);
+        monitor_.Update(WindowClock().Seconds(), thread.poleError, thread.plateScale);
     // The guidance hears exactly what the read-out shows.
     UpdateGuidance(u.guidance);
     if (!u.logLine.isEmpty())

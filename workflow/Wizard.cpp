@@ -12,9 +12,9 @@
 #include "display/Readouts.h"
 #include "i18n/TextRecords.h"
 #include "workflow/PickFrame.h"
-#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
+#include "workflow/MountTools.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QTimer>
@@ -63,6 +63,8 @@ void ResetPicks(TFormMain& w) {
 
 // "Restart" in step 13: monitor mode ends and the wizard starts over.
 void Restart(TFormMain& w) {
+    if (w.Mount())
+        w.Mount()->MonitorEnded();
     ClearStarPicks(w);
     g_showAxisMark = false;
     g_monitorPole = false;
@@ -310,6 +312,8 @@ void TFormMain::Btn_calcPolarAxisClick() {
     ui->MenuItem_trace->setEnabled(true);
     HandSkyOfMomentToTracker(curRegion);
     ClearAlignmentReadout();
+    if (mountTools_)
+        mountTools_->MonitorStarted();
     g_monitorPole = true;
     g_showRefStarA = true;
     g_showRefStarB = true;
@@ -326,6 +330,8 @@ void TFormMain::Timer_updateAngleTimer() {
 }
 
 void TFormMain::ResetWorkflow() {
+    if (mountTools_)
+        mountTools_->MonitorEnded();
     ClearAlignmentReadout();
     ClearStarPicks(*this);
     ClearOverlayFlags();

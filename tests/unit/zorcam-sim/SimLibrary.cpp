@@ -49,6 +49,7 @@ SimLibrary& SimLibrary::Get() {
         get(l.GetStars, "ZorcamSimGetStars");
         get(l.ReloadConfig, "ZorcamSimReloadConfig");
         get(l.ConfigPath, "ZorcamSimConfigPath");
+        get(l.UseClock, "ZorcamSimUseClock");
         l.loaded = all;
         return l;
     }();

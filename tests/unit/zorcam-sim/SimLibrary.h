@@ -43,6 +43,7 @@ struct SimLibrary {
     int (*GetStars)(ZorcamSimStar*, int) = nullptr;
     int (*ReloadConfig)() = nullptr;
     int (*ConfigPath)(char*, int) = nullptr;
+    int (*UseClock)(double (*)(void*), void*) = nullptr;
     bool loaded = false;
     std::string error;
 
