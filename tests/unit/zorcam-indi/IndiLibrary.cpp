@@ -75,6 +75,7 @@ IndiLibrary& IndiLibrary::Get() {
         Resolve(h, "GetZORCAMParam", l.GetZORCAMParam, nullptr);
         Resolve(h, "GetZORCAMImageScale", l.GetZORCAMImageScale, nullptr);
         Resolve(h, "ListZORCAMServerCameras", l.ListZORCAMServerCameras, nullptr);
+        Resolve(h, "GetZORCAMSkyRegion", l.GetZORCAMSkyRegion, nullptr);
         PFN_SetZORCAMLogCallback setLog = nullptr;
         Resolve(h, "SetZORCAMLogCallback", setLog, nullptr);
         if (setLog)

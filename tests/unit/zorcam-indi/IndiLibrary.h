@@ -36,6 +36,7 @@ struct IndiLibrary {
     PFN_GetZORCAMParam GetZORCAMParam = nullptr;
     PFN_GetZORCAMImageScale GetZORCAMImageScale = nullptr;
     PFN_ListZORCAMServerCameras ListZORCAMServerCameras = nullptr;
+    PFN_GetZORCAMSkyRegion GetZORCAMSkyRegion = nullptr;
     int entryPoints = 0; // of the 21 of the camera interface
     bool loaded = false;
     std::string error;
