@@ -40,6 +40,7 @@ class QWidget;
 class ImageItem;
 class LiveImageView;
 class MagnifierGlass;
+class MountTools;
 class Dictionary;
 struct KeyState;
 
@@ -300,6 +301,11 @@ public:
     void UseGuidanceOutputs(std::unique_ptr<GuidanceVoice> voice,
                             std::unique_ptr<GuidanceToneOutput> tones);
 
+    // ---- mount tools (workflow/MountTools.h, workflow/MountToolsGlue.cpp) -------------
+    // The screws in turns, the plot and record of the night, the motorised adjusters.
+    void InstallMountTools();
+    MountTools* Mount() const { return mountTools_.get(); }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -319,6 +325,7 @@ private:
     bool shownOnce_ = false;
     bool closed_ = false;
     std::unique_ptr<SoundGuidance> guidance_;
+    std::unique_ptr<MountTools> mountTools_;
     double guidanceBandArcsec_ = 30.0;
 };
 

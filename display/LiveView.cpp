@@ -10,6 +10,7 @@
 #include "display/NightStyle.h"
 #include "display/Overlays.h"
 #include "display/Readouts.h"
+#include "workflow/MountTools.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
@@ -147,6 +148,8 @@ void ShowPoleView() {
         form->ui->Label_starB_baryPos->setText(PositionReadout(t->refStarBX, t->refStarBY));
         form->ui->Label_polarPos->setText(PositionReadout(t->polarPosX, t->polarPosY));
         ShowAlignmentReadout(*form, *t);
+        if (form->Mount() && t->poleErrorFound)
+            form->Mount()->Readout(form->alignmentReadout);
     }
     QCoreApplication::processEvents();
 }
