@@ -69,4 +69,9 @@ typedef int (*PFN_GetZORCAMImageScale)(ZorcamHandle handle, double* nativeArcsec
 // returns their number, -1 when the server cannot be reached.
 typedef int (*PFN_ListZORCAMServerCameras)(const char* host, int port, int timeoutMs, char* names,
                                            int size);
+// The open camera's own gain as its driver reports it, the driver's range for it,
+// and where the driver keeps it ("CCD_GAIN.GAIN", in `where`, size bytes).
+// 0 = answered; non-zero when the camera has no gain control.
+typedef int (*PFN_GetZORCAMDeviceGain)(ZorcamHandle handle, double* value, double* min, double* max,
+                                       char* where, int size);
 }

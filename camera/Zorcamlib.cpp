@@ -73,6 +73,7 @@ QString g_libraryChosen;
 QString g_libraryLoaded;
 QString g_libraryRequested; // the override's or settings' choice at the last load
 PFN_GetZORCAMImageScale g_imageScale = nullptr;
+PFN_GetZORCAMDeviceGain g_deviceGain = nullptr;
 // Every library loaded in this run, by the name it was asked for; never unloaded.
 QHash<QString, QLibrary*> g_libraries;
 
@@ -203,6 +204,8 @@ void LoadCameraLibrary() {
         setLog(&LibraryLog);
     g_imageScale =
         reinterpret_cast<PFN_GetZORCAMImageScale>(g_cameraLibrary->resolve("GetZORCAMImageScale"));
+    g_deviceGain =
+        reinterpret_cast<PFN_GetZORCAMDeviceGain>(g_cameraLibrary->resolve("GetZORCAMDeviceGain"));
     for (int i = 0; i < kZorcamEntryPointCount; ++i) {
         g_entry[i] = g_cameraLibrary->resolve(SymbolName(kEntryPoints[i]).constData());
         if (!g_entry[i])
@@ -280,6 +283,16 @@ int ZorcamStopLive(ZorcamHandle handle) {
 bool ZorcamGetImageScale(ZorcamHandle handle, double* nativeArcsecPerPixel,
                          double* deliveredArcsecPerPixel) {
     return g_imageScale && g_imageScale(handle, nativeArcsecPerPixel, deliveredArcsecPerPixel) == 0;
+}
+
+bool ZorcamGetDeviceGain(ZorcamHandle handle, double* value, double* min, double* max,
+                         QString* where) {
+    char text[128] = {};
+    if (!g_deviceGain || g_deviceGain(handle, value, min, max, text, sizeof text) != 0)
+        return false;
+    if (where)
+        *where = QString::fromUtf8(text);
+    return true;
 }
 
 PFN_ListZORCAMServerCameras ZorcamServerCameraLister() {

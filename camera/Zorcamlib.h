@@ -75,6 +75,9 @@ int ZorcamStopLive(ZorcamHandle handle);
 // The open camera's scale in arcseconds per pixel: the sensor's and the delivered frames'.
 bool ZorcamGetImageScale(ZorcamHandle handle, double* nativeArcsecPerPixel,
                          double* deliveredArcsecPerPixel);
+// The open camera's own gain, its range and where its driver keeps it.
+bool ZorcamGetDeviceGain(ZorcamHandle handle, double* value, double* min, double* max,
+                         QString* where);
 // The INDI camera library's call that lists the cameras a server offers (the
 // library is loaded for this if needed; the camera in use is not touched). Look
 // it up on the user-interface thread; the call itself may run on any thread.

@@ -9,7 +9,7 @@
 //
 //   // In tests: a clock that runs `rate` times faster than real time from a chosen
 //   // moment, and can be moved on at once (a person who waits).
-//   ScaledClock fast(QDateTime(QDate(2024, 5, 23), QTime(0, 0), QTimeZone::UTC), 20.0);
+//   ScaledClock fast(QDateTime(QDate(2024, 5, 23), QTime(0, 0), Qt::UTC), 20.0);
 //   fast.Advance(10.0);                      // ten seconds pass at once
 //
 // Seconds() and Utc() always move together: Utc() is the start moment plus the

@@ -2,10 +2,12 @@
 #include "ui_CameraFormUnit.h"
 
 #include "app/AppPaths.h"
+#include "app/Mystructs.h"
 #include "camera/Zorcamlib.h"
 #include "dialogs/MessageBoxes.h"
 
 #include <QThread>
+#include <QTimer>
 
 struct TFormCamera::ReadResult {
     int count = -1;
@@ -22,7 +24,34 @@ TFormCamera::TFormCamera(QWidget* parent)
     connect(ui->Btn_indiRead, &QPushButton::clicked, this, &TFormCamera::Btn_indiReadClick);
     connect(ui->Btn_cameraOk, &QPushButton::clicked, this, &TFormCamera::Btn_cameraOkClick);
     connect(ui->Btn_cameraCancel, &QPushButton::clicked, this, &TFormCamera::Btn_cameraCancelClick);
+    gainTimer_ = new QTimer(this);
+    gainTimer_->setInterval(1000);
+    connect(gainTimer_, &QTimer::timeout, this, &TFormCamera::ShowCameraGain);
     EnableIndiControls();
+}
+
+void TFormCamera::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ShowCameraGain();
+    gainTimer_->start();
+}
+
+void TFormCamera::hideEvent(QHideEvent* event) {
+    gainTimer_->stop();
+    QDialog::hideEvent(event);
+}
+
+void TFormCamera::ShowCameraGain() {
+    double value = 0, min = 0, max = 0;
+    QString where;
+    const bool known =
+        g_connected && ZorcamGetDeviceGain(g_cameraHandle, &value, &min, &max, &where);
+    if (known)
+        ui->Label_cameraGain->setText(
+            TranslateMessage(QStringLiteral("Camera gain: %1 (%2, %3 to %4)"))
+                .arg(QString::number(value, 'g', 6), where, QString::number(min, 'g', 6),
+                     QString::number(max, 'g', 6)));
+    ui->Label_cameraGain->setVisible(known);
 }
 
 TFormCamera::~TFormCamera() {

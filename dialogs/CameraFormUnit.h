@@ -6,6 +6,10 @@
 //   w->LoadChoice();           // from the settings file's [CAMERA]
 //   w->show();
 //
+// While the window shows and a camera is connected, it shows the camera's own
+// gain as its driver reports it (read again every second), when the camera
+// library tells it.
+//
 // "Read cameras" asks the server for its cameras on a thread of its own (bounded
 // by a timeout), so the window never freezes. OK writes [CAMERA] to the settings
 // file at once and closes; the choice takes effect at the next Connect. Cancel
@@ -22,6 +26,7 @@ namespace Ui {
 class TFormCamera;
 }
 class QThread;
+class QTimer;
 
 class TFormCamera : public QDialog {
     Q_OBJECT
@@ -41,8 +46,15 @@ public:
     // True while the server is being asked for its cameras.
     bool Reading() const;
 
+    // Shows the connected camera's own gain, or hides the line when there is none.
+    void ShowCameraGain();
+
     // How long the server may take to answer "Read cameras".
     static constexpr int kReadTimeoutMs = 3000;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void EnableIndiControls();
@@ -52,4 +64,5 @@ private:
     struct ReadResult;
     std::shared_ptr<ReadResult> result_;
     QThread* reader_ = nullptr;
+    QTimer* gainTimer_ = nullptr;
 };

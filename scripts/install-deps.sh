@@ -16,6 +16,8 @@ PACKAGES=(
     # module's CMake package needs the QML integration headers of qt6-declarative-dev.
     qt6-speech-dev qt6-speech-flite-plugin qt6-multimedia-dev
     qt6-declarative-dev
+    # Motorised altitude/azimuth bases on a serial port.
+    qt6-serialport-dev
     dpkg-dev file lintian desktop-file-utils appstream
     fonts-dejavu-core fonts-liberation2 fonts-noto-cjk
 )

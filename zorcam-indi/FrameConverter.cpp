@@ -11,6 +11,10 @@ namespace zorcamindi {
 namespace {
 
 constexpr double kArcsecPerRadian = 206264.806;
+constexpr double kPeakNoises = 8;  // a star's peak stands this many noise levels over the sky
+constexpr double kLeastSpan = 12;  // white lies at least this many noise levels over black
+constexpr double kBrightShare = 8; // the brightest stars are within this factor of the brightest
+constexpr double kSoftNoises = 16; // the stretch is linear up to about this many noise levels
 
 // The smallest value v with at least `percentile` % of the pixels at or below it.
 int Percentile(const std::vector<int>& histogram, long long total, double percentile) {
@@ -23,6 +27,19 @@ int Percentile(const std::vector<int>& histogram, long long total, double percen
             return static_cast<int>(v);
     }
     return static_cast<int>(histogram.size()) - 1;
+}
+
+// The same, between whole values: where within its value's share of the pixels
+// the percentile falls (so a narrow spread of whole values is measured finely).
+double FinePercentile(const std::vector<int>& histogram, long long total, double percentile) {
+    const double wanted = total * percentile / 100.0;
+    long long seen = 0;
+    for (std::size_t v = 0; v < histogram.size(); ++v) {
+        if (histogram[v] > 0 && seen + histogram[v] >= wanted)
+            return static_cast<double>(v) - 0.5 + (wanted - seen) / histogram[v];
+        seen += histogram[v];
+    }
+    return static_cast<double>(histogram.size()) - 1;
 }
 
 // Luminance of each 2 x 2 cell of a mosaic, weighted as OpenCV's grey conversion.
@@ -62,6 +79,51 @@ template <typename T> void Count(const cv::Mat& img, std::vector<int>& histogram
         for (int x = 0; x < img.cols; ++x)
             ++histogram[row[x]];
     }
+}
+
+// The peaks of the brightest stars: local maxima above `floor`, brightest first,
+// one for each star (a peak within kStarRadius pixels of a brighter one is the
+// same star), at most `most` of them.
+constexpr int kStarRadius = 3;
+
+template <typename T> std::vector<int> Peaks(const cv::Mat& img, int floor, std::size_t most) {
+    struct Peak {
+        int value, x, y;
+    };
+    std::vector<Peak> found;
+    for (int y = 1; y + 1 < img.rows; ++y) {
+        const T* above = img.ptr<T>(y - 1);
+        const T* row = img.ptr<T>(y);
+        const T* below = img.ptr<T>(y + 1);
+        for (int x = 1; x + 1 < img.cols; ++x) {
+            const T v = row[x];
+            if (v <= floor)
+                continue;
+            // Strictly above the earlier neighbours, not below the later ones: one
+            // peak for a flat top.
+            if (v > row[x - 1] && v > above[x - 1] && v > above[x] && v > above[x + 1] &&
+                v >= row[x + 1] && v >= below[x - 1] && v >= below[x] && v >= below[x + 1])
+                found.push_back({v, x, y});
+            if (found.size() > 20000) // a frame of noise: the brightest ones are enough
+                break;
+        }
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Peak& a, const Peak& b) { return a.value > b.value; });
+    std::vector<Peak> stars;
+    for (const Peak& p : found) {
+        if (stars.size() >= most)
+            break;
+        const bool near = std::any_of(stars.begin(), stars.end(), [&](const Peak& q) {
+            return std::abs(q.x - p.x) <= kStarRadius && std::abs(q.y - p.y) <= kStarRadius;
+        });
+        if (!near)
+            stars.push_back(p);
+    }
+    std::vector<int> values;
+    for (const Peak& p : stars)
+        values.push_back(p.value);
+    return values;
 }
 
 template <typename T>
@@ -182,19 +244,36 @@ bool FrameConverter::Convert(const RawFrame& in, unsigned char* out) {
         Count<unsigned short>(img, histogram_);
     const long long total = static_cast<long long>(img.rows) * img.cols;
     const int black = Percentile(histogram_, total, settings_.blackPercentile);
-    // White: the brightest 2 x 2 block's dimmest pixel, so a lone hot pixel does not
-    // set it but a star (several pixels wide) does.
-    cv::erode(img, eroded_, cv::Mat::ones(2, 2, CV_8U));
-    double brightest = 0;
-    cv::minMaxLoc(eroded_, nullptr, &brightest);
-    const int white = std::max(black + 1, static_cast<int>(brightest));
+    // The sky's level and noise: its median and the spread below it (one standard
+    // deviation of a normal distribution below the median).
+    const int sky = Percentile(histogram_, total, 50.0);
+    const double noise = std::max(0.5, FinePercentile(histogram_, total, 50.0) -
+                                           FinePercentile(histogram_, total, 15.87));
+    // White: the peak of the brightest stars, the middle one of the few brightest
+    // (so that a lone hot pixel does not set it, nor where one star's light falls on
+    // the pixel grid), and never less than kLeastSpan noise levels over black.
+    const int floor = sky + static_cast<int>(std::ceil(kPeakNoises * noise));
+    const std::vector<int> peaks = in.bitsPerPixel == 8 ? Peaks<unsigned char>(img, floor, 7)
+                                                        : Peaks<unsigned short>(img, floor, 7);
+    // Peaks far below the brightest one are faint stars or noise, not the few
+    // brightest stars.
+    std::size_t bright = 0;
+    while (bright < peaks.size() && (peaks[bright] - sky) * kBrightShare >= peaks.front() - sky)
+        ++bright;
+    const int least = black + static_cast<int>(std::ceil(kLeastSpan * noise));
+    const int starWhite = bright > 0 ? peaks[bright / 2] : 0;
+    const int white = std::min(levels - 1, std::max({least, black + 1, starWhite}));
     lastBlack_ = black;
     lastWhite_ = white;
 
+    // Linear near the sky, logarithmic towards white (an inverse hyperbolic sine):
+    // a noise level of the sky spans a level or two of the output, so faint stars
+    // stand out of it, while the bright stars keep their order below white.
     lut_.resize(levels);
-    const double scale = 255.0 / (white - black);
+    const double soft = kSoftNoises * noise;
+    const double top = std::asinh((white - black) / soft);
     for (int v = 0; v < levels; ++v) {
-        const double mapped = (v - black) * scale;
+        const double mapped = v <= black ? 0.0 : 255.0 * std::asinh((v - black) / soft) / top;
         lut_[v] = static_cast<unsigned char>(std::clamp(mapped + 0.5, 0.0, 255.0));
     }
 

@@ -13,10 +13,13 @@
 // the frame; a Bayer mosaic is turned into grey (luminance); the result is resampled
 // by Factor() so that one output pixel covers TargetArcsecPerPixel(), from the
 // sensor's pixel size and the lens's focal length; it is centred in the output and
-// the margin is black where the sensor is smaller; finally the frame's own black
-// and white levels are stretched to 0..255: black is a low percentile of its pixels
-// (just below the sky background), white the brightest spot of at least 2 x 2
-// pixels (a star's core, not a lone hot pixel).
+// the margin is black where the sensor is smaller; finally the frame's own levels
+// are stretched to 0..255: black is a low percentile of its pixels (just below the
+// sky background), white the middle peak of the few brightest stars (not a lone hot
+// pixel, and steady wherever a star falls on the pixel grid), at least 12 noise
+// levels above black so that the sky never turns white. The stretch is linear near
+// the sky (a noise level spans a level or two, so faint and single-pixel stars
+// stand out) and logarithmic towards white, so bright stars keep their order.
 // Without a pixel size or a focal length the frame keeps its own scale.
 // Not thread-safe: one converter per thread (it reuses its working buffers).
 #pragma once
@@ -74,7 +77,6 @@ private:
     cv::Mat grey_;
     cv::Mat halved_[2];
     cv::Mat resampled_;
-    cv::Mat eroded_;
     std::vector<int> histogram_;
     std::vector<unsigned char> lut_;
     int lastBlack_ = 0;

@@ -5,10 +5,14 @@
 //   std::string why;
 //   if (DecodeImage(bytes, size, ".fits", img, why)) converter.Convert(img.Raw(), out);
 //
-// FITS: the primary image of 8 or 16 bits (signed 16-bit data with BZERO 32768 is
-// read as unsigned), or 32-bit integer or floating-point data scaled to 16 bits;
-// a third axis of colour planes is averaged to grey. The mosaic comes from BAYERPAT,
-// shifted by XBAYROFF/YBAYROFF. Other formats are decoded as pictures into 8-bit grey.
+// FITS (read with cfitsio): the first image of the file, plain or tile-compressed
+// (.fits.fz), of any BITPIX with its BZERO/BSCALE applied: 8-bit and unsigned 16-bit
+// data as they are, signed 16-bit data moved up by 32768, deeper integer and
+// floating-point data kept as they are where they fit 0..65535, floating-point data of
+// 0..1 spread over the 16 bits, anything else moved linearly into the range. Three
+// colour planes become luminance, other plane counts their mean. ROWORDER =
+// 'BOTTOM-UP' is turned the right way up. The mosaic comes from BAYERPAT, shifted by
+// XBAYROFF/YBAYROFF. Other formats are decoded as pictures into 8-bit grey.
 #pragma once
 
 #include "zorcam-indi/FrameConverter.h"

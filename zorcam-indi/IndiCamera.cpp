@@ -2,6 +2,8 @@
 
 #include "camera/ZorcamApi.h"
 #include "zorcam-indi/ImageDecoder.h"
+#include "zorcam-indi/IndiGain.h"
+#include "zorcam-indi/IndiIds.h"
 
 #include <dlfcn.h>
 
@@ -22,6 +24,10 @@ constexpr std::uint32_t kHandle = 1;
 constexpr const char* kIdPrefix = "ZENITHWAND-INDI ";
 constexpr int kQuietMs = 300;
 constexpr int kGainAnswerMs = 2000;
+constexpr int kSettingAnswerMs = 3000;
+// Link speed assumed before the first frame has measured it (bytes per second):
+// a slow wireless link of a small board.
+constexpr double kFirstLinkSpeed = 2e6;
 
 std::atomic<LogCallback> g_logCallback{nullptr};
 
@@ -38,6 +44,13 @@ std::string LibraryFolder() {
 
 std::string Where(const IndiConfig& c) {
     return c.host + ":" + std::to_string(c.port);
+}
+
+std::string Megabytes(double bytes) {
+    std::ostringstream s;
+    s.precision(bytes >= 1e7 ? 0 : 1);
+    s << std::fixed << bytes / 1e6 << " MB";
+    return s.str();
 }
 
 } // namespace
@@ -104,6 +117,14 @@ int IndiCamera::Scan() {
         return 0; // scanning while streaming would pull the stream's server away
     if (!EnsureServer())
         return 0;
+    // Definitions still arriving (a server just started, a driver defined late)
+    // are waited for, briefly when a camera is there already.
+    link_->WaitQuiet(kQuietMs, config_.connectTimeoutMs);
+    {
+        const auto end = Clock::now() + std::chrono::milliseconds(config_.connectTimeoutMs);
+        while (link_->Connected() && link_->CcdDevices().empty() && Clock::now() < end)
+            link_->WaitQuiet(kQuietMs, kQuietMs * 2);
+    }
     std::vector<std::string> devices = link_->CcdDevices();
     if (!config_.device.empty()) {
         if (std::find(devices.begin(), devices.end(), config_.device) == devices.end()) {
@@ -118,11 +139,8 @@ int IndiCamera::Scan() {
     }
     if (devices.empty())
         Log(2, "the INDI server at " + Where(config_) + " offers no camera");
-    for (const std::string& d : devices) {
-        std::string id = kIdPrefix + d;
-        id.resize(std::min<std::size_t>(id.size(), ZORCAM_ID_LENGTH - 1));
-        cameras_.emplace_back(id, d);
-    }
+    for (const std::string& d : devices)
+        cameras_.emplace_back(CameraId(kIdPrefix, d, ZORCAM_ID_LENGTH - 1), d);
     return static_cast<int>(cameras_.size());
 }
 
@@ -141,12 +159,16 @@ bool IndiCamera::OpenDevice() {
             "camera \"" + device_ + "\" did not come up on the INDI server at " + Where(config_));
         return false;
     }
-    link_->PrepareImageTransfer(device_);
+    link_->ReceiveImages(device_);
     const DeviceState s = link_->State(device_);
-    conversion_ = ConversionSettings{};
-    conversion_.pixelSizeUm = s.pixelSizeUm;
-    conversion_.focalLengthMm = config_.focalLengthMm;
-    const FrameConverter probe(conversion_);
+    ConversionSettings conversion;
+    conversion.pixelSizeUm = s.pixelSizeUm * binning_;
+    conversion.focalLengthMm = config_.focalLengthMm;
+    {
+        std::lock_guard frameLock(frame_);
+        conversion_ = conversion;
+    }
+    const FrameConverter probe(conversion);
     std::ostringstream line;
     line << "camera \"" << device_ << "\": " << s.maxX << " x " << s.maxY << ", " << s.bitsPerPixel
          << " bit, pixel " << s.pixelSizeUm << " um, focal length " << config_.focalLengthMm
@@ -213,7 +235,12 @@ int IndiCamera::SetResolution(std::uint32_t handle, int x, int y, int width, int
 
 int IndiCamera::SetBinMode(std::uint32_t handle, int binX, int binY) {
     std::lock_guard lock(api_);
-    return Valid(handle) && binX == 1 && binY == 1 ? 0 : -1;
+    // 2 x 2 is the faster frame: a quarter of the bytes; taken at the next start
+    // of live view.
+    if (!Valid(handle) || binX != binY || (binX != 1 && binX != 2))
+        return -1;
+    binning_ = binX;
+    return 0;
 }
 
 int IndiCamera::GetMemLength(std::uint32_t handle) {
@@ -269,7 +296,7 @@ int IndiCamera::SetParam(std::uint32_t handle, int control, double value) {
             gainPreset_ = value;
             return 0;
         }
-        const double deviceGain = s.gainMin + (s.gainMax - s.gainMin) * value / 100.0;
+        const double deviceGain = DeviceGain(value, s.gainMin, s.gainMax);
         if (!link_->SetGain(device_, deviceGain, kGainAnswerMs)) {
             std::ostringstream line;
             line << "gain " << deviceGain << " refused by \"" << device_ << "\"";
@@ -316,8 +343,104 @@ int IndiCamera::BeginLive(std::uint32_t handle) {
         std::lock_guard frameLock(frame_);
         readSeq_ = frameSeq_;
     }
-    worker_ = std::thread(&IndiCamera::LiveLoop, this, device_, config_.frameTimeoutMs);
+    worker_ = std::thread(&IndiCamera::LiveLoop, this, device_, config_, binning_);
     return 0;
+}
+
+ConversionSettings IndiCamera::PrepareLive(IndiLink& link, const std::string& device, int binning) {
+    DeviceState s = link.State(device);
+    const auto vector = [&](const char* name) -> const IndiVector* {
+        auto it = s.vectors.find(name);
+        return it == s.vectors.end() ? nullptr : &it->second;
+    };
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    // Light frames: a dark or bias frame has no stars, and a camera with a
+    // shutter keeps it closed for them.
+    if (const IndiVector* v = vector("CCD_FRAME_TYPE"); v && v->On() != "FRAME_LIGHT") {
+        const std::string was = v->On().empty() ? "none" : lower(v->On().substr(6));
+        if (link.SetSwitch(device, "CCD_FRAME_TYPE", "FRAME_LIGHT", kSettingAnswerMs))
+            Log(0, "\"" + device + "\": frame type set to light (it was " + was + ")");
+        else
+            Log(1, "\"" + device + "\" did not take the light frame type");
+    }
+    // Images must reach this client; a driver that only saves them locally is
+    // asked to do both, so that whoever wanted its files still gets them.
+    if (const IndiVector* v = vector("UPLOAD_MODE"); v && v->On() == "UPLOAD_LOCAL") {
+        if (link.SetSwitch(device, "UPLOAD_MODE", "UPLOAD_BOTH", kSettingAnswerMs))
+            Log(1, "\"" + device +
+                       "\": upload mode was local only, set to both (the driver "
+                       "still saves its files) so that frames reach this program");
+        else
+            Log(1, "\"" + device + "\" keeps its images local; no frame will come");
+    }
+    if (const IndiVector* v = vector("CCD_TRANSFER_FORMAT");
+        v && !v->On().empty() && v->On() != "FORMAT_FITS" && v->Find("FORMAT_FITS")) {
+        const std::string was = v->On();
+        if (link.SetSwitch(device, "CCD_TRANSFER_FORMAT", "FORMAT_FITS", kSettingAnswerMs))
+            Log(1, "\"" + device + "\": transfer format set to FITS (it was " + was +
+                       ", which this program cannot read); other clients get FITS too");
+    }
+    // Binning, read back: the driver may take another than asked.
+    int bin = 1;
+    if (const IndiVector* v = vector("CCD_BINNING")) {
+        const IndiElement* h = v->Find("HOR_BIN");
+        const IndiElement* w = v->Find("VER_BIN");
+        if (h && w) {
+            const int most = static_cast<int>(std::max(1.0, std::min(h->max, w->max)));
+            const int wanted = std::clamp(binning, 1, most);
+            if (static_cast<int>(h->value) != wanted || static_cast<int>(w->value) != wanted)
+                link.SetNumbers(device, "CCD_BINNING", {{"HOR_BIN", wanted}, {"VER_BIN", wanted}},
+                                kSettingAnswerMs);
+            s = link.State(device);
+            if (const IndiVector* now = vector("CCD_BINNING"))
+                if (const IndiElement* e = now->Find("HOR_BIN"))
+                    bin = std::max(1, static_cast<int>(std::lround(e->value)));
+            if (bin != wanted)
+                Log(1, "\"" + device + "\" bins " + std::to_string(bin) + " x " +
+                           std::to_string(bin) + " instead of " + std::to_string(wanted) + " x " +
+                           std::to_string(wanted));
+        }
+    } else if (binning != 1) {
+        Log(1, "\"" + device + "\" cannot bin; frames stay 1 x 1");
+    }
+
+    ConversionSettings conversion;
+    conversion.pixelSizeUm = s.pixelSizeUm * bin;
+    conversion.focalLengthMm = config_.focalLengthMm;
+
+    // The frame: the centred part of the sensor that the delivered frame shows
+    // (in sensor pixels), the whole sensor when that is most of it.
+    if (const IndiVector* v = vector("CCD_FRAME"); v && s.maxX > 0 && s.maxY > 0) {
+        const FrameConverter probe(conversion);
+        const double f = probe.Factor();
+        int w = std::min(s.maxX, static_cast<int>(std::ceil(FrameConverter::kWidth / f)) * bin + 4);
+        int h =
+            std::min(s.maxY, static_cast<int>(std::ceil(FrameConverter::kHeight / f)) * bin + 4);
+        if (static_cast<double>(w) * h > 0.8 * s.maxX * s.maxY)
+            w = s.maxX, h = s.maxY;
+        // Even offsets and sizes in binned pixels keep a colour mosaic in order.
+        const int cell = 2 * bin;
+        w = std::max(cell, w / cell * cell);
+        h = std::max(cell, h / cell * cell);
+        const int x = (s.maxX - w) / 2 / cell * cell;
+        const int y = (s.maxY - h) / 2 / cell * cell;
+        const auto at = [&](const char* e) {
+            const IndiElement* el = v->Find(e);
+            return el ? static_cast<int>(std::lround(el->value)) : -1;
+        };
+        if (at("X") != x || at("Y") != y || at("WIDTH") != w || at("HEIGHT") != h)
+            if (!link.SetNumbers(device, "CCD_FRAME",
+                                 {{"X", x}, {"Y", y}, {"WIDTH", w}, {"HEIGHT", h}},
+                                 kSettingAnswerMs))
+                Log(1, "\"" + device + "\" did not take the frame " + std::to_string(w) + " x " +
+                           std::to_string(h) + " at " + std::to_string(x) + ", " +
+                           std::to_string(y));
+    }
+    return conversion;
 }
 
 void IndiCamera::StopWorker() {
@@ -351,7 +474,7 @@ int IndiCamera::Cancel(std::uint32_t handle) {
     return 0;
 }
 
-void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
+void IndiCamera::LiveLoop(std::string device, IndiConfig config, int binning) {
     IndiLink* link = nullptr;
     {
         std::lock_guard lock(api_);
@@ -359,38 +482,106 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
     }
     if (!link)
         return;
-    FrameConverter converter(conversion_);
+    const auto setUp = [&](FrameConverter& converter) {
+        const ConversionSettings settings = PrepareLive(*link, device, binning);
+        converter = FrameConverter(settings);
+        std::lock_guard lock(frame_);
+        conversion_ = settings;
+    };
+    FrameConverter converter;
+    setUp(converter);
     std::vector<unsigned char> converted(FrameConverter::kOutputBytes);
     unsigned long long seen = link->BlobSeq();
     long alerts = link->State(device).exposureAlerts;
+    long restarts = link->State(device).restarts;
     bool start = true;
     bool refusedBefore = false;
+    bool slowSaid = false;
     double exposureS = 0;
-    Clock::time_point deadline;
+    double linkSpeed = kFirstLinkSpeed; // bytes per second, as measured
+    double lastBytes = 0;               // the size of the last frame
+    Clock::time_point started, deadline;
+
+    // The bytes a frame of the current settings takes, for its deadline.
+    const auto expectedBytes = [&] {
+        if (lastBytes > 0)
+            return lastBytes;
+        const DeviceState s = link->State(device);
+        double w = s.maxX, h = s.maxY, bin = 1;
+        if (auto it = s.vectors.find("CCD_FRAME"); it != s.vectors.end()) {
+            if (const IndiElement* e = it->second.Find("WIDTH"); e && e->value > 0)
+                w = e->value;
+            if (const IndiElement* e = it->second.Find("HEIGHT"); e && e->value > 0)
+                h = e->value;
+        }
+        if (auto it = s.vectors.find("CCD_BINNING"); it != s.vectors.end())
+            if (const IndiElement* e = it->second.Find("HOR_BIN"); e && e->value >= 1)
+                bin = e->value;
+        return w * h / (bin * bin) * std::max(8, s.bitsPerPixel) / 8;
+    };
+    const auto transferTime = [&] { return 2 * expectedBytes() / linkSpeed; };
+    const auto begin = [&] {
+        exposureS = exposureUs_ / 1e6;
+        alerts = link->State(device).exposureAlerts;
+        link->StartExposure(device, exposureS);
+        started = Clock::now();
+        deadline = started + std::chrono::milliseconds(static_cast<long long>(
+                                 (exposureS + transferTime()) * 1000 + config.frameTimeoutMs));
+    };
+
     while (!stop_) {
         if (start) {
-            exposureS = exposureUs_ / 1e6;
-            alerts = link->State(device).exposureAlerts;
-            link->StartExposure(device, exposureS);
-            deadline =
-                Clock::now() + std::chrono::milliseconds(static_cast<long long>(exposureS * 1000) +
-                                                         frameTimeoutMs);
+            begin();
             start = false;
         }
         IndiLink::Blob blob;
-        switch (link->WaitBlob(device, seen, alerts, deadline, stop_, blob)) {
+        switch (link->WaitBlob(device, seen, alerts, restarts, deadline, stop_, blob)) {
         case IndiLink::Wait::Stopped:
             return;
         case IndiLink::Wait::Lost:
             Log(2, "the INDI server went away while \"" + device + "\" was streaming");
             lost_ = true;
             return;
+        case IndiLink::Wait::Restarted: {
+            // The driver was restarted by its server (its device deleted and
+            // defined again, disconnected), or another client disconnected it.
+            Log(1, "\"" + device + "\" was restarted or disconnected; connecting it again");
+            bool back = false;
+            while (!stop_ && link->Connected() && !back) {
+                const auto until = Clock::now() + std::chrono::milliseconds(config.deviceTimeoutMs);
+                back = link->WaitDefined(device, until, stop_) &&
+                       link->ConnectDevice(device, config.deviceTimeoutMs);
+                if (!back) {
+                    IndiLink::Blob none; // a short pause before the next try
+                    link->WaitBlob(device, std::numeric_limits<unsigned long long>::max(),
+                                   std::numeric_limits<long>::max(),
+                                   std::numeric_limits<long>::max(),
+                                   Clock::now() + std::chrono::milliseconds(500), stop_, none);
+                }
+            }
+            if (stop_)
+                return;
+            if (!link->Connected())
+                continue; // Lost is reported by the next wait
+            link->ReceiveImages(device);
+            setUp(converter);
+            restarts = link->State(device).restarts;
+            seen = link->BlobSeq();
+            Log(0, "camera \"" + device + "\" connected again");
+            start = true;
+            continue;
+        }
         case IndiLink::Wait::Timeout: {
             std::ostringstream line;
+            line.precision(3);
             line << "no frame from \"" << device << "\" within " << exposureS << " s + "
-                 << frameTimeoutMs / 1000.0 << " s; the exposure is started again";
+                 << (deadline - started - std::chrono::duration<double>(exposureS)).count() / 1e9
+                 << " s (" << Megabytes(expectedBytes()) << " at the link's "
+                 << Megabytes(linkSpeed) << "/s); the exposure is started again";
             Log(1, line.str());
             link->AbortExposure(device);
+            // A frame that is slower than measured: the link is given more time.
+            linkSpeed = std::max(1e4, linkSpeed / 2);
             start = true;
             continue;
         }
@@ -401,7 +592,7 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
                 Log(1, "\"" + device + "\" refused or failed an exposure; it is started again");
             refusedBefore = true;
             IndiLink::Blob none;
-            link->WaitBlob(device, seen, std::numeric_limits<long>::max(),
+            link->WaitBlob(device, seen, std::numeric_limits<long>::max(), restarts,
                            Clock::now() + std::chrono::milliseconds(200), stop_, none);
             if (!none.data.empty()) { // a frame came after all
                 blob = std::move(none);
@@ -415,19 +606,28 @@ void IndiCamera::LiveLoop(std::string device, int frameTimeoutMs) {
         }
         refusedBefore = false;
         seen = blob.seq;
-        // The next exposure starts before this frame is converted: back to back.
-        exposureS = exposureUs_ / 1e6;
-        link->StartExposure(device, exposureS);
-        deadline = Clock::now() + std::chrono::milliseconds(
-                                      static_cast<long long>(exposureS * 1000) + frameTimeoutMs);
-
-        // The sensor may change under way (binning, another sensor of a simulator).
-        if (const double pixel = link->State(device).pixelSizeUm;
-            pixel > 0 && pixel != converter.Settings().pixelSizeUm) {
-            ConversionSettings settings = converter.Settings();
-            settings.pixelSizeUm = pixel;
-            converter = FrameConverter(settings);
+        // The link's speed: the bytes over the time from the exposure's end to the
+        // frame's arrival (read-out included, so it errs on the slow side).
+        const double bytes = static_cast<double>(blob.data.size());
+        const double late =
+            std::chrono::duration<double>(blob.arrived - started).count() - exposureS;
+        if (late > 0.05 && bytes > 0) {
+            const double measured = bytes / late;
+            linkSpeed = lastBytes > 0 ? 0.7 * linkSpeed + 0.3 * measured : measured;
         }
+        lastBytes = bytes;
+        if (late > std::max(5.0, 2 * exposureS) && !slowSaid) {
+            std::ostringstream line;
+            line.precision(3);
+            line << "frames from \"" << device << "\" come slowly: " << Megabytes(bytes) << " took "
+                 << late << " s after the exposure (" << Megabytes(bytes / late)
+                 << "/s); a 2 x 2 binned frame or a faster link to the camera helps";
+            Log(1, line.str());
+            slowSaid = true;
+        }
+        // The next exposure starts before this frame is converted: back to back.
+        begin();
+
         DecodedImage image;
         std::string why;
         if (!DecodeImage(blob.data.data(), blob.data.size(), blob.format, image, why) ||
@@ -491,11 +691,34 @@ int IndiCamera::GetImageScale(std::uint32_t handle, double* nativeArcsecPerPixel
     std::lock_guard lock(api_);
     if (!Valid(handle))
         return -1;
-    const FrameConverter probe(conversion_);
+    ConversionSettings conversion;
+    {
+        std::lock_guard frameLock(frame_);
+        conversion = conversion_;
+    }
+    const FrameConverter probe(conversion);
     if (nativeArcsecPerPixel)
         *nativeArcsecPerPixel = probe.NativeArcsecPerPixel();
     if (deliveredArcsecPerPixel)
         *deliveredArcsecPerPixel = probe.DeliveredArcsecPerPixel();
+    return 0;
+}
+
+int IndiCamera::GetDeviceGain(std::uint32_t handle, double* value, double* min, double* max,
+                              std::string& where) {
+    std::lock_guard lock(api_);
+    if (!Valid(handle) || !link_)
+        return -1;
+    const DeviceState s = link_->State(device_);
+    if (s.gainProperty.empty())
+        return -1;
+    if (value)
+        *value = s.gainValue;
+    if (min)
+        *min = s.gainMin;
+    if (max)
+        *max = s.gainMax;
+    where = s.gainProperty + "." + s.gainElement;
     return 0;
 }
 

@@ -16,9 +16,21 @@
 // gives its failure value and one log line, and every wait is bounded.
 //
 // Presets: the exposure (microseconds) is sent in seconds and must lie within the
-// device's range; the gain preset g (50, 70, 90, 100) becomes
-// min + (max - min) * g / 100 of the device's gain property (CCD_GAIN, or the Gain
-// element of CCD_CONTROLS); a camera without gain control takes the preset and ignores it.
+// device's range; the gain preset g (50, 70, 90, 100) becomes a device gain by
+// DeviceGain (IndiGain.h); a camera without gain control takes the preset and ignores it.
+//
+// Each start of live view sets what the stream needs, for this program only where
+// the driver allows: Light frames, the binning (1 x 1, or 2 x 2 after SetBinMode(2, 2)),
+// the centred part of the sensor that the delivered frame shows, and reads back
+// what the driver took (the plate scale follows the binning). Shared settings that
+// other clients may rely on (upload mode, transfer format, compression) are left
+// as found, except an upload mode that keeps images from clients (set to both) and
+// a transfer format other than FITS (set to FITS); either change is logged.
+//
+// A driver that the server restarts (its device deleted and defined again) is
+// connected and set up again by the live loop itself; frames stop meanwhile.
+// The frame deadline is the exposure, frameTimeoutMs and twice the time the
+// frame's bytes take at the link's measured speed.
 #pragma once
 
 #include "zorcam-indi/FrameConverter.h"
@@ -67,6 +79,10 @@ public:
                     int* isColor);
     int GetImageScale(std::uint32_t handle, double* nativeArcsecPerPixel,
                       double* deliveredArcsecPerPixel);
+    // The device's own gain as last reported, its range and "PROPERTY.ELEMENT";
+    // -1 when the camera has no gain control.
+    int GetDeviceGain(std::uint32_t handle, double* value, double* min, double* max,
+                      std::string& where);
 
     static void SetLogCallback(LogCallback callback);
     static void Log(int level, const std::string& text);
@@ -80,8 +96,10 @@ private:
     IndiCamera() = default;
     bool EnsureServer();
     bool OpenDevice();
+    // Sets the device up for live view; the conversion that its frames need.
+    ConversionSettings PrepareLive(IndiLink& link, const std::string& device, int binning);
     void StopWorker();
-    void LiveLoop(std::string device, int frameTimeoutMs);
+    void LiveLoop(std::string device, IndiConfig config, int binning);
     bool Valid(std::uint32_t handle) const;
     void Publish(const IndiLink::Blob& blob);
 
@@ -93,6 +111,7 @@ private:
     std::string device_;                                       // the open device, empty when none
     std::atomic<double> exposureUs_{50000};
     double gainPreset_ = 50;
+    int binning_ = 1;
 
     std::thread worker_;
     std::atomic<bool> stop_{false};
@@ -101,7 +120,7 @@ private:
     std::mutex frame_;
     std::vector<unsigned char> frameBytes_;
     unsigned long long frameSeq_ = 0, readSeq_ = 0;
-    ConversionSettings conversion_;
+    ConversionSettings conversion_; // under frame_
 };
 
 } // namespace zorcamindi

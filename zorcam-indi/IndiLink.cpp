@@ -8,35 +8,146 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <future>
 #include <strings.h>
 
 namespace zorcamindi {
 
 using Clock = std::chrono::steady_clock;
 
-IndiLink::IndiLink() : lastDefinition_(Clock::now()) {}
+namespace {
+
+bool SameText(const std::string& a, const char* b) {
+    return strcasecmp(a.c_str(), b) == 0;
+}
+
+bool HasWord(std::string text, const char* word) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text.find(word) != std::string::npos;
+}
+
+// Where the device keeps its gain, best first: CCD_GAIN, the gain of
+// CCD_CONTROLS, then a gain among a video driver's image adjustments.
+void FindGain(DeviceState& s) {
+    s.gainProperty.clear();
+    s.gainElement.clear();
+    const auto take = [&](const std::string& property, const IndiVector& v,
+                          const std::string& element) {
+        const IndiElement& e = v.elements.at(element);
+        s.gainProperty = property;
+        s.gainElement = element;
+        s.gainMin = e.min;
+        s.gainMax = e.max;
+        s.gainValue = e.value;
+        s.gainState = v.state;
+        s.gainUpdates = v.updates;
+    };
+    for (const char* name : {"CCD_GAIN", "CCD_CONTROLS"}) {
+        auto it = s.vectors.find(name);
+        if (it == s.vectors.end())
+            continue;
+        for (const auto& [element, e] : it->second.elements)
+            if (SameText(element, "GAIN")) {
+                take(it->first, it->second, element);
+                return;
+            }
+    }
+    for (const auto& [property, v] : s.vectors) {
+        if (!HasWord(property, "image adjust") && !HasWord(v.group, "image adjust"))
+            continue;
+        for (const auto& [element, e] : v.elements)
+            if (HasWord(element, "gain") && !HasWord(element, "auto") && e.max > e.min) {
+                take(property, v, element);
+                return;
+            }
+    }
+}
+
+} // namespace
+
+std::string IndiVector::On() const {
+    for (const auto& [name, e] : elements)
+        if (e.on)
+            return name;
+    return {};
+}
+
+const IndiElement* IndiVector::Find(const std::string& name) const {
+    auto it = elements.find(name);
+    return it == elements.end() ? nullptr : &it->second;
+}
+
+IndiLink::IndiLink() : lastDefinition_(Clock::now()) {
+    client_ = std::thread(&IndiLink::ClientThread, this);
+}
 
 IndiLink::~IndiLink() {
     Close();
+    {
+        std::lock_guard lock(queueMutex_);
+        quit_ = true;
+    }
+    queueChanged_.notify_all();
+    client_.join();
+}
+
+void IndiLink::ClientThread() {
+    for (;;) {
+        std::function<void()> call;
+        {
+            std::unique_lock lock(queueMutex_);
+            queueChanged_.wait(lock, [&] { return quit_ || !queue_.empty(); });
+            if (queue_.empty())
+                return;
+            call = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        call();
+    }
+}
+
+void IndiLink::OnClientThread(const std::function<void()>& call) {
+    if (std::this_thread::get_id() == client_.get_id()) {
+        call();
+        return;
+    }
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    {
+        std::lock_guard lock(queueMutex_);
+        queue_.emplace_back([&] {
+            call();
+            done.set_value();
+        });
+    }
+    queueChanged_.notify_all();
+    finished.wait();
 }
 
 bool IndiLink::Open(const std::string& host, int port, int timeoutMs) {
-    setServer(host.c_str(), static_cast<unsigned>(port));
-    setConnectionTimeout(static_cast<uint32_t>(timeoutMs / 1000),
-                         static_cast<uint32_t>((timeoutMs % 1000) * 1000));
     {
         std::lock_guard lock(mutex_);
         lastDefinition_ = Clock::now();
     }
-    if (!connectServer())
+    bool up = false;
+    OnClientThread([&] {
+        setServer(host.c_str(), static_cast<unsigned>(port));
+        setConnectionTimeout(static_cast<uint32_t>(timeoutMs / 1000),
+                             static_cast<uint32_t>((timeoutMs % 1000) * 1000));
+        up = connectServer();
+    });
+    if (!up)
         return false;
     connected_ = true;
     return true;
 }
 
 void IndiLink::Close() {
-    if (isServerConnected())
-        disconnectServer();
+    OnClientThread([&] {
+        if (isServerConnected())
+            disconnectServer();
+    });
     connected_ = false;
     WakeAll();
 }
@@ -58,7 +169,7 @@ std::vector<std::string> IndiLink::CcdDevices() const {
     std::vector<std::string> out;
     for (const std::string& name : order_) {
         const DeviceState& s = devices_.at(name);
-        if (s.interfaceKnown && (s.interfaces & INDI::BaseDevice::CCD_INTERFACE))
+        if (s.defined && s.interfaceKnown && (s.interfaces & INDI::BaseDevice::CCD_INTERFACE))
             out.push_back(name);
     }
     return out;
@@ -66,7 +177,8 @@ std::vector<std::string> IndiLink::CcdDevices() const {
 
 bool IndiLink::HasDevice(const std::string& name) const {
     std::lock_guard lock(mutex_);
-    return devices_.count(name) != 0;
+    auto it = devices_.find(name);
+    return it != devices_.end() && it->second.defined;
 }
 
 DeviceState IndiLink::State(const std::string& name) const {
@@ -75,13 +187,37 @@ DeviceState IndiLink::State(const std::string& name) const {
     return it == devices_.end() ? DeviceState{} : it->second;
 }
 
+long IndiLink::Updates(const std::string& name, const std::string& property) const {
+    std::lock_guard lock(mutex_);
+    auto d = devices_.find(name);
+    if (d == devices_.end())
+        return 0;
+    auto v = d->second.vectors.find(property);
+    return v == d->second.vectors.end() ? 0 : v->second.updates;
+}
+
+bool IndiLink::WaitAnswer(const std::string& name, const std::string& property, long updatesBefore,
+                          int timeoutMs) {
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::unique_lock lock(mutex_);
+    const auto vector = [&]() -> const IndiVector* {
+        const DeviceState& s = devices_[name];
+        auto it = s.vectors.find(property);
+        return it == s.vectors.end() ? nullptr : &it->second;
+    };
+    const bool answered = changed_.wait_until(lock, end, [&] {
+        const IndiVector* v = vector();
+        return !connected_ || (v && v->updates > updatesBefore && v->state != IPS_BUSY);
+    });
+    const IndiVector* v = vector();
+    return answered && connected_ && v && v->state != IPS_ALERT;
+}
+
 bool IndiLink::ConnectDevice(const std::string& name, int timeoutMs) {
     if (!connected_)
         return false;
-    if (!State(name).connected) {
-        std::lock_guard sending(send_);
-        connectDevice(name.c_str());
-    }
+    if (!State(name).connected)
+        SetSwitch(name, "CONNECTION", "CONNECT", 0);
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::unique_lock lock(mutex_);
     const bool up = changed_.wait_until(lock, end, [&] {
@@ -101,46 +237,61 @@ bool IndiLink::ConnectDevice(const std::string& name, int timeoutMs) {
     return connected_;
 }
 
+bool IndiLink::SetNumbers(const std::string& name, const std::string& property,
+                          const std::vector<std::pair<std::string, double>>& values,
+                          int timeoutMs) {
+    if (!connected_ || values.empty())
+        return false;
+    const long before = Updates(name, property);
+    OnClientThread([&] {
+        INDI::PropertyNumber own(values.size());
+        own.fill(name.c_str(), property.c_str(), "", "", IP_RW, 60, IPS_IDLE);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            own[i].setName(values[i].first.c_str());
+            own[i].setValue(values[i].second);
+        }
+        if (isServerConnected())
+            sendNewNumber(own);
+    });
+    return timeoutMs <= 0 || WaitAnswer(name, property, before, timeoutMs);
+}
+
+bool IndiLink::SetSwitch(const std::string& name, const std::string& property,
+                         const std::string& element, int timeoutMs) {
+    if (!connected_)
+        return false;
+    const long before = Updates(name, property);
+    OnClientThread([&] {
+        INDI::PropertySwitch own(1);
+        own.fill(name.c_str(), property.c_str(), "", "", IP_RW, ISR_1OFMANY, 60, IPS_IDLE);
+        own[0].setName(element.c_str());
+        own[0].setState(ISS_ON);
+        if (isServerConnected())
+            sendNewSwitch(own);
+    });
+    return timeoutMs <= 0 || WaitAnswer(name, property, before, timeoutMs);
+}
+
 bool IndiLink::SetGain(const std::string& name, double value, int timeoutMs) {
-    DeviceState s = State(name);
+    const DeviceState s = State(name);
     if (!connected_ || s.gainProperty.empty())
         return false;
-    {
-        std::lock_guard sending(send_);
-        sendNewNumber(name.c_str(), s.gainProperty.c_str(), s.gainElement.c_str(), value);
-    }
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    std::unique_lock lock(mutex_);
-    const bool answered = changed_.wait_until(lock, end, [&] {
-        const DeviceState& now = devices_[name];
-        return !connected_ || (now.gainUpdates > s.gainUpdates && now.gainState != IPS_BUSY);
-    });
-    const DeviceState& now = devices_[name];
-    return answered && connected_ && now.gainState != IPS_ALERT;
+    return SetNumbers(name, s.gainProperty, {{s.gainElement, value}}, timeoutMs);
 }
 
 void IndiLink::StartExposure(const std::string& name, double seconds) {
-    std::lock_guard sending(send_);
-    if (connected_)
-        sendNewNumber(name.c_str(), "CCD_EXPOSURE", "CCD_EXPOSURE_VALUE", seconds);
+    SetNumbers(name, "CCD_EXPOSURE", {{"CCD_EXPOSURE_VALUE", seconds}}, 0);
 }
 
 void IndiLink::AbortExposure(const std::string& name) {
-    std::lock_guard sending(send_);
-    if (connected_)
-        sendNewSwitch(name.c_str(), "CCD_ABORT_EXPOSURE", "ABORT");
+    SetSwitch(name, "CCD_ABORT_EXPOSURE", "ABORT", 0);
 }
 
-void IndiLink::PrepareImageTransfer(const std::string& name) {
-    const DeviceState s = State(name);
-    std::lock_guard sending(send_);
-    setBLOBMode(B_ALSO, name.c_str(), nullptr);
-    if (s.hasTransferFormat)
-        sendNewSwitch(name.c_str(), "CCD_TRANSFER_FORMAT", "FORMAT_FITS");
-    if (s.hasCompression)
-        sendNewSwitch(name.c_str(), "CCD_COMPRESSION", "INDI_DISABLED");
-    if (s.hasUploadMode)
-        sendNewSwitch(name.c_str(), "UPLOAD_MODE", "UPLOAD_CLIENT");
+void IndiLink::ReceiveImages(const std::string& name) {
+    OnClientThread([&] {
+        if (isServerConnected())
+            setBLOBMode(B_ALSO, name.c_str(), nullptr);
+    });
 }
 
 unsigned long long IndiLink::BlobSeq() const {
@@ -149,26 +300,46 @@ unsigned long long IndiLink::BlobSeq() const {
 }
 
 IndiLink::Wait IndiLink::WaitBlob(const std::string& device, unsigned long long afterSeq,
-                                  long alertsSeen, Clock::time_point deadline,
+                                  long alertsSeen, long restartsSeen, Clock::time_point deadline,
                                   const std::atomic<bool>& stop, Blob& out) {
     std::unique_lock lock(mutex_);
     const auto refused = [&] { return devices_[device].exposureAlerts > alertsSeen; };
+    const auto restarted = [&] {
+        const DeviceState& s = devices_[device];
+        return s.restarts > restartsSeen || !s.connected;
+    };
+    const auto got = [&] { return blob_.seq > afterSeq && blob_.device == device; };
     changed_.wait_until(lock, deadline, [&] {
-        return stop.load() || !connected_ || (blob_.seq > afterSeq && blob_.device == device) ||
-               refused();
+        return stop.load() || !connected_ || got() || refused() || restarted();
     });
     if (stop)
         return Wait::Stopped;
-    if (refused() && !(blob_.seq > afterSeq && blob_.device == device))
-        return Wait::Refused;
-    if (blob_.seq > afterSeq && blob_.device == device) {
+    if (got()) {
         out.seq = blob_.seq;
         out.device = blob_.device;
         out.format = blob_.format;
+        out.arrived = blob_.arrived;
         out.data.swap(blob_.data);
         return Wait::Got;
     }
-    return connected_ ? Wait::Timeout : Wait::Lost;
+    if (!connected_)
+        return Wait::Lost;
+    if (restarted())
+        return Wait::Restarted;
+    if (refused())
+        return Wait::Refused;
+    return Wait::Timeout;
+}
+
+bool IndiLink::WaitDefined(const std::string& device, Clock::time_point deadline,
+                           const std::atomic<bool>& stop) {
+    std::unique_lock lock(mutex_);
+    changed_.wait_until(lock, deadline, [&] {
+        const DeviceState& s = devices_[device];
+        return stop.load() || !connected_ || (s.defined && s.vectors.count("CONNECTION"));
+    });
+    const DeviceState& s = devices_[device];
+    return !stop && connected_ && s.defined && s.vectors.count("CONNECTION");
 }
 
 void IndiLink::WakeAll() {
@@ -179,11 +350,23 @@ void IndiLink::WakeAll() {
 void IndiLink::newDevice(INDI::BaseDevice device) {
     std::lock_guard lock(mutex_);
     const std::string name = device.getDeviceName();
-    if (!devices_.count(name)) {
-        devices_[name] = DeviceState{};
+    if (!devices_.count(name))
         order_.push_back(name);
-    }
+    devices_[name].defined = true;
     lastDefinition_ = Clock::now();
+    changed_.notify_all();
+}
+
+void IndiLink::removeDevice(INDI::BaseDevice device) {
+    std::lock_guard lock(mutex_);
+    const std::string name = device.getDeviceName();
+    auto it = devices_.find(name);
+    if (it != devices_.end()) {
+        DeviceState fresh;
+        fresh.restarts = it->second.restarts + 1;
+        fresh.exposureAlerts = it->second.exposureAlerts;
+        it->second = std::move(fresh);
+    }
     changed_.notify_all();
 }
 
@@ -193,6 +376,28 @@ void IndiLink::newProperty(INDI::Property property) {
 
 void IndiLink::updateProperty(INDI::Property property) {
     Absorb(property);
+}
+
+void IndiLink::removeProperty(INDI::Property property) {
+    if (!property.isValid())
+        return;
+    std::lock_guard lock(mutex_);
+    auto it = devices_.find(property.getDeviceName());
+    if (it == devices_.end())
+        return;
+    DeviceState& s = it->second;
+    const std::string name = property.getName();
+    s.vectors.erase(name);
+    if (name == "CCD_EXPOSURE")
+        s.hasExposure = false;
+    else if (name == "CCD_INFO")
+        s.hasInfo = false;
+    else if (name == "CCD1")
+        s.hasBlob = false;
+    else if (name == "CONNECTION")
+        s.connected = false;
+    FindGain(s);
+    changed_.notify_all();
 }
 
 void IndiLink::serverConnected() {
@@ -209,25 +414,46 @@ void IndiLink::Absorb(INDI::Property property) {
     if (!property.isValid())
         return;
     const std::string device = property.getDeviceName();
+    const std::string name = property.getName();
     std::lock_guard lock(mutex_);
-    if (!devices_.count(device)) {
-        devices_[device] = DeviceState{};
+    if (!devices_.count(device))
         order_.push_back(device);
-    }
     DeviceState& s = devices_[device];
+    s.defined = true;
     lastDefinition_ = Clock::now();
 
-    if (property.isNameMatch("DRIVER_INFO")) {
+    if (property.getType() == INDI_NUMBER || property.getType() == INDI_SWITCH) {
+        IndiVector& v = s.vectors[name];
+        v.group = property.getGroupName() ? property.getGroupName() : "";
+        v.state = property.getState();
+        ++v.updates;
+        if (property.getType() == INDI_NUMBER) {
+            INDI::PropertyNumber n(property);
+            for (auto& e : n) {
+                IndiElement& mine = v.elements[e.getName()];
+                mine.value = e.getValue();
+                mine.min = e.getMin();
+                mine.max = e.getMax();
+                mine.step = e.getStep();
+            }
+        } else {
+            INDI::PropertySwitch sw(property);
+            for (auto& e : sw)
+                v.elements[e.getName()].on = e.getState() == ISS_ON;
+        }
+    }
+
+    if (name == "DRIVER_INFO") {
         INDI::PropertyText text(property);
         if (auto* e = text.findWidgetByName("DRIVER_INTERFACE")) {
             s.interfaces = static_cast<unsigned>(std::strtoul(e->getText(), nullptr, 10));
             s.interfaceKnown = true;
         }
-    } else if (property.isNameMatch("CONNECTION")) {
+    } else if (name == "CONNECTION") {
         INDI::PropertySwitch sw(property);
         if (auto* e = sw.findWidgetByName("CONNECT"))
             s.connected = e->getState() == ISS_ON && sw.getState() != IPS_ALERT;
-    } else if (property.isNameMatch("CCD_EXPOSURE")) {
+    } else if (name == "CCD_EXPOSURE") {
         INDI::PropertyNumber n(property);
         if (auto* e = n.findWidgetByName("CCD_EXPOSURE_VALUE")) {
             s.hasExposure = true;
@@ -236,20 +462,7 @@ void IndiLink::Absorb(INDI::Property property) {
         }
         if (n.getState() == IPS_ALERT)
             ++s.exposureAlerts;
-    } else if (property.isNameMatch("CCD_GAIN") || property.isNameMatch("CCD_CONTROLS")) {
-        INDI::PropertyNumber n(property);
-        for (auto& e : n) {
-            if (strcasecmp(e.getName(), "GAIN") == 0) {
-                s.gainProperty = property.getName();
-                s.gainElement = e.getName();
-                s.gainMin = e.getMin();
-                s.gainMax = e.getMax();
-                s.gainValue = e.getValue();
-                s.gainState = n.getState();
-                ++s.gainUpdates;
-            }
-        }
-    } else if (property.isNameMatch("CCD_INFO")) {
+    } else if (name == "CCD_INFO") {
         INDI::PropertyNumber n(property);
         s.hasInfo = true;
         if (auto* e = n.findWidgetByName("CCD_PIXEL_SIZE_X"))
@@ -263,7 +476,7 @@ void IndiLink::Absorb(INDI::Property property) {
             s.maxY = static_cast<int>(e->getValue());
         if (auto* e = n.findWidgetByName("CCD_BITSPERPIXEL"))
             s.bitsPerPixel = static_cast<int>(e->getValue());
-    } else if (property.isNameMatch("CCD1")) {
+    } else if (name == "CCD1") {
         s.hasBlob = true;
         INDI::PropertyBlob b(property);
         if (b.size() > 0 && b.getState() == IPS_OK) {
@@ -273,16 +486,13 @@ void IndiLink::Absorb(INDI::Property property) {
                 blob_.data.assign(bytes, bytes + e.getBlobLen());
                 blob_.format = e.getFormat();
                 blob_.device = device;
+                blob_.arrived = Clock::now();
                 ++blob_.seq;
             }
         }
-    } else if (property.isNameMatch("CCD_TRANSFER_FORMAT")) {
-        s.hasTransferFormat = true;
-    } else if (property.isNameMatch("CCD_COMPRESSION")) {
-        s.hasCompression = true;
-    } else if (property.isNameMatch("UPLOAD_MODE")) {
-        s.hasUploadMode = true;
     }
+    if (property.getType() == INDI_NUMBER)
+        FindGain(s);
     changed_.notify_all();
 }
 

@@ -98,6 +98,18 @@ ZORCAM_EXPORT int GetZORCAMImageScale(ZorcamHandle handle, double* nativeArcsecP
                                       double* deliveredArcsecPerPixel) {
     return Cam().GetImageScale(handle, nativeArcsecPerPixel, deliveredArcsecPerPixel);
 }
+ZORCAM_EXPORT int GetZORCAMDeviceGain(ZorcamHandle handle, double* value, double* min, double* max,
+                                      char* where, int size) {
+    std::string place;
+    const int status = Cam().GetDeviceGain(handle, value, min, max, place);
+    if (where && size > 0) {
+        const std::size_t k =
+            std::min<std::size_t>(place.size(), static_cast<std::size_t>(size) - 1);
+        std::memcpy(where, place.data(), k);
+        where[k] = 0;
+    }
+    return status;
+}
 ZORCAM_EXPORT int ListZORCAMServerCameras(const char* host, int port, int timeoutMs, char* names,
                                           int size) {
     std::vector<std::string> list;

@@ -56,7 +56,7 @@ bool CameraLibrary::Load(const std::string& file) {
     return loaded;
 }
 
-ZorcamHandle CameraLibrary::Connect(double exposureUs, int gain) {
+ZorcamHandle CameraLibrary::Connect(double exposureUs, int gain, int binning) {
     if (!loaded || InitZORCAMResource() != 0 || ScanZORCAM() < 1)
         return 0;
     char id[ZORCAM_ID_LENGTH] = {};
@@ -66,7 +66,8 @@ ZorcamHandle CameraLibrary::Connect(double exposureUs, int gain) {
     if (h == 0 || SetZORCAMStreamMode(h, ZORCAM_STREAM_LIVE) != 0 || InitZORCAM(h) != 0 ||
         SetZORCAMResolution(h, 0, 0, 1280, 960) != 0 ||
         SetZORCAMParam(h, ZORCAM_CONTROL_EXPOSURE, exposureUs) != 0 ||
-        SetZORCAMParam(h, ZORCAM_CONTROL_GAIN, gain) != 0 || BeginZORCAMLive(h) != 0)
+        SetZORCAMParam(h, ZORCAM_CONTROL_GAIN, gain) != 0 ||
+        SetZORCAMBinMode(h, binning, binning) != 0 || BeginZORCAMLive(h) != 0)
         return 0;
     return h;
 }

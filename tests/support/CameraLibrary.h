@@ -55,8 +55,8 @@ struct CameraLibrary {
     }
 
     // Init, scan, open the first camera, live mode, init, full frame, exposure, gain,
-    // begin live. 0 when a step failed.
-    ZorcamHandle Connect(double exposureUs = 50000, int gain = 50);
+    // binning, begin live. 0 when a step failed.
+    ZorcamHandle Connect(double exposureUs = 50000, int gain = 50, int binning = 1);
     void Disconnect(ZorcamHandle h);
     // The next live frame (8-bit mono, width x height bytes) within the deadline;
     // empty when none came or it came in another form.

@@ -150,6 +150,32 @@ double IndiServer::Number(const QString& propertyElement) {
     return ok && number ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
+bool IndiServer::CrashDriver() {
+    if (!Running())
+        return false;
+    bool ok = false;
+    const QString children = Tool(
+        {QStringLiteral("pgrep"), QStringLiteral("-P"), QString::number(process_->processId())},
+        3000, &ok);
+    bool killed = false;
+    for (const QString& pid : children.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (const int p = pid.trimmed().toInt(); p > 0)
+            killed = ::kill(static_cast<pid_t>(p), SIGKILL) == 0 || killed;
+    return killed;
+}
+
+QString IndiServer::OnSwitch(const QString& property) {
+    bool ok = false;
+    const QString out = Tool({QStringLiteral("indi_getprop"), QStringLiteral("-p"),
+                              QString::number(port_), QStringLiteral("-t"), QStringLiteral("2"),
+                              QStringLiteral("%1.%2.*").arg(kDevice, property)},
+                             5000, &ok);
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (line.endsWith(QLatin1String("=On")))
+            return line.section(QLatin1Char('.'), 2).section(QLatin1Char('='), 0, 0);
+    return {};
+}
+
 bool IndiServer::ConnectDevice() {
     if (!SetProperty(QStringLiteral("CONNECTION.CONNECT=On")))
         return false;

@@ -42,6 +42,11 @@ public:
     bool SetProperty(const QString& assignment);
     // The element's value as the server reports it; NaN when it cannot be read.
     double Number(const QString& propertyElement);
+    // Kills the simulator's driver process, as a crash would: the server deletes
+    // its device and starts it again, disconnected. False when no driver ran.
+    bool CrashDriver();
+    // The text of a switch property's element that is on; empty when unreadable.
+    QString OnSwitch(const QString& property);
     // Connects the simulator's driver (as a client would) and waits until it is on.
     bool ConnectDevice();
     // Switches the simulator on with a sensor of this size and pixel pitch and

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -196,6 +197,33 @@ TEST_F(CameraWindowTest, SwitchingBackToTheSimulatedCameraTakesEffectAtTheNextCo
     ASSERT_TRUE(g_connected);
     EXPECT_EQ(LoadedCameraLibrary(), QStringLiteral("zorcam-indi"));
     EXPECT_TRUE(Main().windowTitle().contains(QStringLiteral("FW:ZENITHWAND-INDI")));
+}
+
+// The Camera window shows the gain the camera's driver reports, also when another
+// client changes it, and nothing once the camera is disconnected.
+TEST_F(CameraWindowTest, TheCameraWindowShowsTheDriversOwnGain) {
+    if (!IndiServer::Available())
+        GTEST_SKIP() << "indiserver and indi_simulator_ccd are not installed";
+    ConnectToIndiCamera(25);
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitForFrame());
+    Trigger("MenuItem_camera");
+    auto* window = Main().findChild<TFormCamera*>();
+    ASSERT_NE(window, nullptr);
+    QLabel* gain = window->ui->Label_cameraGain;
+    const auto shows = [&](const QString& text) {
+        return QTest::qWaitFor([&] { return gain->isVisible() && gain->text() == text; }, kWaitMs);
+    };
+    const double now = server.Number(QStringLiteral("CCD_GAIN.GAIN"));
+    EXPECT_TRUE(shows(QStringLiteral("Camera gain: %1 (CCD_GAIN.GAIN, 0 to 100)").arg(now)))
+        << gain->text().toStdString();
+    ASSERT_TRUE(server.SetProperty(QStringLiteral("CCD_GAIN.GAIN=37")));
+    EXPECT_TRUE(shows(QStringLiteral("Camera gain: 37 (CCD_GAIN.GAIN, 0 to 100)")))
+        << gain->text().toStdString();
+
+    Trigger("MenuItem_connect"); // disconnect
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !gain->isVisible(); }, kWaitMs));
 }
 
 } // namespace

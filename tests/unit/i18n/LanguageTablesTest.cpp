@@ -29,7 +29,7 @@ const QStringList kDictionaryKeys = {
     "Host:", "Port:", "Camera:", "Read cameras", "Focal length (mm):", "Cancel",
     "The choice takes effect at the next Connect.", "Reading the cameras of the server...",
     "No INDI server answers at this host and port.", "The server offers no camera.",
-    "Cameras found: %1", "The settings file cannot be written.",
+    "Cameras found: %1", "Camera gain: %1 (%2, %3 to %4)", "The settings file cannot be written.",
     "The INDI camera library is missing.",
     "The camera's image scale is %1\" per pixel; the star "
     "templates need about 30.5\". Check the focal length in the "

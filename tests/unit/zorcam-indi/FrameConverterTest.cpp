@@ -150,13 +150,70 @@ TEST(FrameConverter, StretchesTheFramesOwnLevelsTo8Bits) {
         FrameConverter conv;
         std::vector<unsigned char> out(FrameConverter::kOutputBytes);
         ASSERT_TRUE(conv.Convert(Raw(sensor), out.data()));
-        EXPECT_GE(out[300 * W + 400], 250);
         const cv::Mat m(H, W, CV_8UC1, out.data());
+        double core = 0;
+        cv::minMaxLoc(m(cv::Rect(397, 297, 7, 7)), nullptr, &core);
+        EXPECT_GE(core, 250) << conv.LastWhite();
         const double background = cv::mean(m(cv::Rect(800, 400, 300, 200)))[0];
         EXPECT_GT(background, 5);
         EXPECT_LT(background, 60);
         EXPECT_LT(conv.LastBlack(), c.sky);
         EXPECT_GT(conv.LastWhite(), c.sky + c.peak / 2);
+    }
+}
+
+// A dark sky of single-pixel stars, as a sensor of 30"/px draws them: the sky
+// stays dark and a faint star stands out of it by the detector's minimum; the
+// white level comes from the brightest stars, steady as the brightest moves on
+// the pixel grid of a resampled frame.
+TEST(FrameConverter, KeepsFaintAndSinglePixelStarsVisibleOnADarkSky) {
+    struct Case {
+        double pixelUm, focalMm; // the resampling
+        int faintX, faintY;      // a faint star's place in the output
+    };
+    const Case cases[] = {{3.76, 25.4, 700, 500},  // 30.5"/px: kept as it is
+                          {3.76, 33.9, 700, 500}}; // 22.9"/px: resampled by 0.75
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.focalMm);
+        ConversionSettings settings;
+        settings.pixelSizeUm = c.pixelUm;
+        settings.focalLengthMm = c.focalMm;
+        FrameConverter conv(settings);
+        const double f = conv.Factor();
+        const int w = static_cast<int>(std::ceil(W / f)), h = static_cast<int>(std::ceil(H / f));
+        std::vector<int> whites;
+        for (int phase = 0; phase < 4; ++phase) {
+            cv::Mat sky(h, w, CV_64F);
+            cv::RNG rng(777);
+            rng.fill(sky, cv::RNG::NORMAL, 1000, 10);
+            // Thirty stars of 2 % to 4 times the sky, and a brightest one that moves.
+            for (int i = 0; i < 30; ++i)
+                sky.at<double>(rng.uniform(20, h - 20), rng.uniform(20, w - 20)) +=
+                    rng.uniform(20.0, 4000.0);
+            sky.at<double>(h / 3, w / 3 + phase) += 30000;
+            // Faint: a 2 x 2 star of 12 noise levels, so that resampling keeps it whole.
+            const int fx = static_cast<int>((c.faintX - (W - w * f) / 2) / f);
+            const int fy = static_cast<int>((c.faintY - (H - h * f) / 2) / f);
+            sky(cv::Rect(fx, fy, 2, 2)) += 120;
+            cv::Mat sensor;
+            sky.convertTo(sensor, CV_16U);
+            std::vector<unsigned char> out(FrameConverter::kOutputBytes);
+            ASSERT_TRUE(conv.Convert(Raw(sensor), out.data()));
+            whites.push_back(conv.LastWhite());
+
+            const cv::Mat m(H, W, CV_8UC1, out.data());
+            EXPECT_LT(cv::countNonZero(m >= 250), W * H / 1000) << "the sky turned white";
+            const cv::Mat around = m(cv::Rect(c.faintX - 20, c.faintY - 20, 40, 40)).clone();
+            cv::Mat sorted;
+            cv::sort(around.reshape(1, 1), sorted, cv::SORT_ASCENDING);
+            const int median = sorted.at<unsigned char>(0, sorted.cols / 2);
+            EXPECT_LT(median, 60);
+            double faint = 0;
+            cv::minMaxLoc(m(cv::Rect(c.faintX - 2, c.faintY - 2, 5, 5)), nullptr, &faint);
+            EXPECT_GE(faint - median, 6) << "phase " << phase;
+        }
+        const auto [lo, hi] = std::minmax_element(whites.begin(), whites.end());
+        EXPECT_LT(*hi - *lo, 0.1 * (*hi - 1000)) << "white moved from " << *lo << " to " << *hi;
     }
 }
 
@@ -173,14 +230,16 @@ TEST(FrameConverter, TurnsEachBayerMosaicIntoLuminance) {
         for (int y = c.redY; y < 960; y += 2)
             for (int x = c.redX; x < 1280; x += 2)
                 sensor.at<unsigned short>(y, x) = 10000;
-        // A grey patch (all colours alike) and a black one to stretch against.
+        // Grey patches (all colours alike): a bright one and a black one to stretch
+        // against, and one of the red scene's luminance (red weighs 0.299) to compare.
         sensor(cv::Rect(0, 0, 100, 100)).setTo(20000);
         sensor(cv::Rect(200, 0, 200, 100)).setTo(0);
+        sensor(cv::Rect(500, 0, 200, 100)).setTo(2990);
         FrameConverter conv;
         std::vector<unsigned char> out(FrameConverter::kOutputBytes);
         ASSERT_TRUE(conv.Convert(Raw(sensor, c.pattern), out.data()));
-        // Red weighs 0.299: 10000 * 0.299 of 20000 is 38 of 255.
-        EXPECT_NEAR(out[480 * W + 640], 38, 2);
+        EXPECT_NEAR(out[480 * W + 640], out[50 * W + 600], 2);
+        EXPECT_LT(out[480 * W + 640], out[50 * W + 50]);
     }
 }
 

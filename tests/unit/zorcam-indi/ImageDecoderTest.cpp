@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fitsio.h>
 #include <opencv2/imgcodecs.hpp>
+
+#include <cstdlib>
 
 #include <cstring>
 #include <string>
@@ -104,6 +107,97 @@ TEST(ImageDecoder, ShiftsTheMosaicOrigin) {
     EXPECT_EQ(ShiftBayer("RGGB", 1, 0), "GRBG");
     EXPECT_EQ(ShiftBayer("RGGB", 0, 1), "GBRG");
     EXPECT_EQ(ShiftBayer("RGGB", 1, 1), "BGGR");
+}
+
+// A FITS file written by cfitsio into memory: one image of `bitpix` (cfitsio's
+// USHORT_IMG is BITPIX 16 with BZERO 32768), the values given per plane, a ROWORDER
+// card when given, tile-compressed when asked.
+struct FitsImage {
+    int bitpix = USHORT_IMG;
+    int planes = 1;
+    const char* rowOrder = nullptr;
+    bool compressed = false;
+};
+
+std::vector<char> WriteFits(const FitsImage& spec, int w, int h,
+                            const std::vector<double>& stored) {
+    std::size_t size = 2880;
+    void* mem = std::malloc(size);
+    fitsfile* f = nullptr;
+    int status = 0;
+    fits_create_memfile(&f, &mem, &size, 2880, std::realloc, &status);
+    if (spec.compressed)
+        fits_set_compression_type(f, RICE_1, &status);
+    long axes[3] = {w, h, spec.planes};
+    fits_create_img(f, spec.bitpix, spec.planes > 1 ? 3 : 2, axes, &status);
+    if (spec.rowOrder)
+        fits_write_key(f, TSTRING, "ROWORDER", const_cast<char*>(spec.rowOrder), nullptr, &status);
+    std::vector<double> data = stored;
+    std::vector<unsigned short> words(stored.begin(), stored.end());
+    if (spec.compressed) // cfitsio compresses integer images from integers only
+        fits_write_img(f, TUSHORT, 1, static_cast<LONGLONG>(words.size()), words.data(), &status);
+    else
+        fits_write_img(f, TDOUBLE, 1, static_cast<LONGLONG>(data.size()), data.data(), &status);
+    fits_close_file(f, &status);
+    if (status)
+        ADD_FAILURE() << "cfitsio status " << status;
+    std::vector<char> out;
+    if (status == 0)
+        out.assign(static_cast<char*>(mem), static_cast<char*>(mem) + size);
+    std::free(mem);
+    return out;
+}
+
+// One small star field stored every way a driver may store it: each decodes to
+// the same 16-bit picture, the right way up.
+TEST(ImageDecoder, EveryStorageOfOnePictureDecodesToTheSamePixels) {
+    const int w = 7, h = 5;
+    std::vector<double> picture(w * h);
+    for (int i = 0; i < w * h; ++i)
+        picture[i] = 900 + 37 * i; // distinct rows, so a mirrored frame shows
+    picture[2 * w + 3] = 60000;    // a star
+    const auto map = [&](double scale, double offset, bool flip, int planes) {
+        std::vector<double> v;
+        for (int p = 0; p < planes; ++p)
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    v.push_back(picture[(flip ? h - 1 - y : y) * w + x] * scale + offset);
+        return v;
+    };
+    struct Case {
+        const char* name;
+        FitsImage spec;
+        std::vector<double> stored;
+    };
+    const Case cases[] = {
+        {"unsigned 16 bit", {}, map(1, 0, false, 1)},
+        {"bottom-up", {USHORT_IMG, 1, "BOTTOM-UP"}, map(1, 0, true, 1)},
+        {"top-down said", {USHORT_IMG, 1, "TOP-DOWN"}, map(1, 0, false, 1)},
+        {"compressed", {USHORT_IMG, 1, nullptr, true}, map(1, 0, false, 1)},
+        {"compressed bottom-up", {USHORT_IMG, 1, "BOTTOM-UP", true}, map(1, 0, true, 1)},
+        // Signed data is moved up as a whole: the same levels 32768 higher.
+        {"signed 16 bit without BZERO", {SHORT_IMG}, map(1, -32768, false, 1)},
+        {"32-bit integers", {LONG_IMG}, map(1, 0, false, 1)},
+        {"32-bit float", {FLOAT_IMG}, map(1, 0, false, 1)},
+        {"64-bit float of 0..1", {DOUBLE_IMG}, map(1 / 65535.0, 0, false, 1)},
+        {"RGB planes", {USHORT_IMG, 3}, map(1, 0, false, 3)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<char> file = WriteFits(c.spec, w, h, c.stored);
+        ASSERT_FALSE(file.empty());
+        DecodedImage img;
+        std::string why;
+        ASSERT_TRUE(DecodeImage(file.data(), file.size(), c.spec.compressed ? ".fits.fz" : ".fits",
+                                img, why))
+            << why;
+        ASSERT_EQ(img.width, w);
+        ASSERT_EQ(img.height, h);
+        ASSERT_EQ(img.bitsPerPixel, 16);
+        ASSERT_EQ(img.pixels16.size(), picture.size());
+        for (int i = 0; i < w * h; ++i)
+            EXPECT_NEAR(img.pixels16[i], picture[i], 1.0) << "pixel " << i;
+    }
 }
 
 } // namespace

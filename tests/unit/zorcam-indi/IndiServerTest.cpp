@@ -47,6 +47,13 @@ protected:
     ZorcamHandle handle_ = 0;
 };
 
+std::string Log() {
+    std::string all;
+    for (const std::string& line : IndiLibrary::LogLines())
+        all += "\n" + line;
+    return all;
+}
+
 long long Sum(const std::vector<unsigned char>& frame, int x0, int y0, int w, int h) {
     long long s = 0;
     for (int y = y0; y < y0 + h; ++y)
@@ -205,6 +212,114 @@ TEST_F(IndiServerTest, SurvivesTheServerDyingMidStreamAndStreamsAgainWhenItIsBac
     ASSERT_EQ(lib().BeginZORCAMLive(handle_), 0);
     EXPECT_FALSE(lib().NextFrame(handle_, 20000).empty());
     EXPECT_TRUE(IndiLibrary::Logged("connected again"));
+}
+
+// A driver that crashes is started again by the server, its device defined anew
+// and disconnected; the live loop connects it again and frames come back by
+// themselves, set up as before.
+TEST_F(IndiServerTest, FramesComeBackAfterTheDriverCrashesInLiveView) {
+    StartServer();
+    lib().Configure(server_.Port(), QString(), 25);
+    handle_ = lib().Connect(50000, 50);
+    ASSERT_NE(handle_, 0u);
+    ASSERT_FALSE(lib().NextFrame(handle_, 20000).empty());
+
+    for (int crash = 0; crash < 2; ++crash) {
+        SCOPED_TRACE(crash);
+        IndiLibrary::ClearLog();
+        ASSERT_TRUE(server_.CrashDriver());
+        EXPECT_TRUE(PollFramesUntilLogged("connected again", 30000));
+        EXPECT_FALSE(lib().NextFrame(handle_, 20000).empty());
+        EXPECT_EQ(server_.OnSwitch("CCD_FRAME_TYPE"), "FRAME_LIGHT");
+    }
+}
+
+// What another client or a saved configuration left is set for this program at
+// the start of live view (light frames, its binning, its frame) and read back
+// for the plate scale; the upload mode another client chose stays.
+TEST_F(IndiServerTest, LiveViewSetsLightFramesAndBinningAndKeepsOtherClientsUploadMode) {
+    StartServer();
+    ASSERT_TRUE(server_.ConnectDevice());
+    struct Case {
+        int binning;
+        const char* upload;
+    };
+    const Case cases[] = {{1, "UPLOAD_BOTH"}, {2, "UPLOAD_CLIENT"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.binning);
+        // Another client: 2 x 2 dark frames of a corner, its own upload mode.
+        ASSERT_TRUE(server_.SetProperty(QStringLiteral("CCD_BINNING.HOR_BIN;VER_BIN=2;2")));
+        ASSERT_TRUE(server_.SetProperty(QStringLiteral("CCD_FRAME_TYPE.FRAME_DARK=On")));
+        ASSERT_TRUE(server_.SetProperty(QStringLiteral("CCD_FRAME.X;Y;WIDTH;HEIGHT=0;0;200;100")));
+        ASSERT_TRUE(server_.SetProperty(QStringLiteral("UPLOAD_MODE.%1=On").arg(c.upload)));
+        ASSERT_TRUE(WaitForIndiNumber(server_.Port(), "CCD_BINNING.HOR_BIN", 2, 5000));
+
+        lib().Configure(server_.Port(), QString(), 50);
+        handle_ = lib().Connect(50000, 50, c.binning);
+        ASSERT_NE(handle_, 0u);
+        ASSERT_FALSE(lib().NextFrame(handle_, 20000).empty());
+        EXPECT_EQ(server_.OnSwitch("CCD_FRAME_TYPE"), "FRAME_LIGHT");
+        EXPECT_EQ(server_.Number("CCD_BINNING.HOR_BIN"), c.binning);
+        EXPECT_EQ(server_.Number("CCD_BINNING.VER_BIN"), c.binning);
+        EXPECT_EQ(server_.OnSwitch("UPLOAD_MODE"), c.upload);
+        // The simulator's 1280 x 1024 sensor fits the delivered frame: all of it.
+        EXPECT_EQ(server_.Number("CCD_FRAME.WIDTH"), 1280);
+        EXPECT_EQ(server_.Number("CCD_FRAME.HEIGHT"), 1024);
+        double native = 0, delivered = 0;
+        ASSERT_EQ(lib().GetZORCAMImageScale(handle_, &native, &delivered), 0);
+        EXPECT_NEAR(native, 206.265 * 5.2 * c.binning / 50, 0.01);
+        lib().Disconnect(handle_);
+        handle_ = 0;
+    }
+}
+
+// A large sensor sends only the centred part that the delivered frame shows.
+TEST_F(IndiServerTest, ALargeSensorSendsTheCentredRegionItShows) {
+    StartServer();
+    ASSERT_TRUE(server_.SetSensor(4000, 3000, 2.0));
+    lib().Configure(server_.Port(), QString(), 13.5); // 30.56"/px: no resampling to speak of
+    handle_ = lib().Connect(50000, 50);
+    ASSERT_NE(handle_, 0u);
+    const std::vector<unsigned char> frame = lib().NextFrame(handle_, 20000);
+    ASSERT_FALSE(frame.empty());
+    const double w = server_.Number("CCD_FRAME.WIDTH"), h = server_.Number("CCD_FRAME.HEIGHT");
+    EXPECT_GE(w, 1280);
+    EXPECT_LT(w, 1400);
+    EXPECT_GE(h, 960);
+    EXPECT_LT(h, 1100);
+    EXPECT_NEAR(server_.Number("CCD_FRAME.X"), (4000 - w) / 2, 4);
+    EXPECT_NEAR(server_.Number("CCD_FRAME.Y"), (3000 - h) / 2, 4);
+    EXPECT_GT(Sum(frame, 0, 0, 200, 150), 0); // the frame is filled to its corners
+}
+
+// Back-to-back exposures: every exposure sent carries the chosen time, never one
+// that the server was writing into a shared copy at that moment (the simulator
+// refuses a time of 0 with an alert).
+TEST_F(IndiServerTest, BackToBackExposuresAreNeverSentWithAnotherTime) {
+    StartServer();
+    ASSERT_TRUE(server_.ConnectDevice());
+    ASSERT_TRUE(server_.SetProperty(QStringLiteral("POLLING_PERIOD.PERIOD_MS=50")));
+    lib().Configure(server_.Port(), QString(), 0);
+    handle_ = lib().Connect(20000, 50);
+    ASSERT_NE(handle_, 0u);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_FALSE(lib().NextFrame(handle_, 20000).empty()) << "frame " << i;
+    EXPECT_FALSE(IndiLibrary::Logged("refused or failed")) << "an exposure was refused";
+}
+
+// The driver's compression, left on by another client, stays on, and its frames
+// are read.
+TEST_F(IndiServerTest, CompressedFramesFromTheDriverAreRead) {
+    StartServer();
+    ASSERT_TRUE(server_.ConnectDevice());
+    ASSERT_TRUE(server_.SetProperty(QStringLiteral("CCD_COMPRESSION.INDI_ENABLED=On")));
+    lib().Configure(server_.Port(), QString(), 0);
+    handle_ = lib().Connect(50000, 50);
+    ASSERT_NE(handle_, 0u);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_FALSE(lib().NextFrame(handle_, 20000).empty()) << "frame " << i << Log();
+    EXPECT_EQ(server_.OnSwitch("CCD_COMPRESSION"), "INDI_ENABLED");
+    EXPECT_FALSE(IndiLibrary::Logged("dropped"));
 }
 
 } // namespace
