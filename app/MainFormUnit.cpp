@@ -16,6 +16,7 @@
 #include "display/MagnifierGlass.h"
 #include "i18n/Languages.h"
 #include "workflow/TraceFormUnit.h"
+#include "workflow/MountTools.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -187,6 +188,7 @@ void TFormMain::ConnectHandlers() {
     OnClick(ui->Image_logo, [this] { Image_logoClick(); });
     InstallWorkflowFilters(); // wheel handling of the rotation bars, the ring timer
     InstallKeyboard();        // menu shortcuts, zoom in and out, the wizard's keys
+    InstallMountTools();      // screws in turns, the night's plot and record, the motor
 }
 
 void TFormMain::FormCreate() {

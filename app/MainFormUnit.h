@@ -17,13 +17,16 @@
 
 #include "app/Mystructs.h"
 #include "astro/AlignmentReadout.h"
+#include "astro/SkyTurn.h"
 #include "camera/FrameWatch.h"
+#include "core/Clock.h"
 #include "guidance/SoundGuidance.h"
 
 #include <QMainWindow>
 #include <QPixmap>
 #include <QPointF>
 
+#include <array>
 #include <memory>
 
 class QAction;
@@ -37,6 +40,7 @@ class QWidget;
 class ImageItem;
 class LiveImageView;
 class MagnifierGlass;
+class MountTools;
 class Dictionary;
 struct KeyState;
 
@@ -136,6 +140,17 @@ public:
     // once a minute while connected.
     void KeepStarDataOfDate();
     void RefreshTemplateAnglesOfDate();
+    // The running tracker takes the template stars of the clock's moment for the
+    // region ("S": south, else north); it turns them on with the clock.
+    void HandSkyOfMomentToTracker(const QString& region);
+
+    // ---- the one clock (core/Clock.h) ------------------------------------------------
+    // The window's clock: the template angles of the moment, the tracker's sky, the
+    // frames' moments, the read-out's smoothing and the guidance's pacing all read it.
+    // The real time unless another is given (a test: one held at a moment, or one
+    // running faster); a running tracker takes the new one at once.
+    const Clock& WindowClock() const { return *clock_; }
+    void UseClock(std::shared_ptr<Clock> clock);
 
     // ---- wizard, star picking, hemisphere, trace -------------------------------------
     void ShowTip(int n);
@@ -183,6 +198,14 @@ public:
     // second half), and star position n (1..3) of the RA circle recorded.
     void ActOnPickedStar(double sx, double sy);
     void RecordStarPosition(int n, double sx, double sy);
+    // The sky's turn in the live image as the template shows it: the template's pole
+    // where step 2 put it (the template on the pole star, turned by the bar), the
+    // sidereal rate and the region's sense (astro/SkyTurn.h).
+    SkyTurn TemplateSkyTurn() const;
+    // The clock's seconds of the frames the three positions were picked on, and the
+    // sky's turn when the first was picked.
+    const std::array<double, 3>& PickSeconds() const { return pickSeconds_; }
+    const SkyTurn& PickSky() const { return pickSky_; }
 
     // ---- automatic template match and RA axis (workflow/AutoAlign.cpp) ----------------
     void AutoBtn_mask_findingClick();
@@ -191,7 +214,7 @@ public:
     void Timer_autoAxisTimer();
     void InstallAutoAlign(); // wires the three buttons and the follow timer
     QTimer* Timer_autoAxis = nullptr;
-    std::shared_ptr<class AxisFollower> axisFollower; // while the stars are followed
+    std::shared_ptr<class AxisFollowSession> axisSession; // while the stars are followed
 
     // ---- languages ---------------------------------------------------------------------
     void InitLanguages();
@@ -278,6 +301,11 @@ public:
     void UseGuidanceOutputs(std::unique_ptr<GuidanceVoice> voice,
                             std::unique_ptr<GuidanceToneOutput> tones);
 
+    // ---- mount tools (workflow/MountTools.h, workflow/MountToolsGlue.cpp) -------------
+    // The screws in turns, the plot and record of the night, the motorised adjusters.
+    void InstallMountTools();
+    MountTools* Mount() const { return mountTools_.get(); }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -288,9 +316,16 @@ private:
     // The guidance with these outputs and the band of the settings (off).
     void MakeGuidance(std::unique_ptr<GuidanceVoice> voice,
                       std::unique_ptr<GuidanceToneOutput> tones);
+    std::shared_ptr<Clock> clock_ = std::make_shared<SystemClock>();
+    QTimer* starDataTimer_ = nullptr; // the template angles' refresh while connected
+    // The clock's seconds of the frames the three star positions were picked on, and
+    // the sky's turn when the first was picked.
+    std::array<double, 3> pickSeconds_{};
+    SkyTurn pickSky_;
     bool shownOnce_ = false;
     bool closed_ = false;
     std::unique_ptr<SoundGuidance> guidance_;
+    std::unique_ptr<MountTools> mountTools_;
     double guidanceBandArcsec_ = 30.0;
 };
 

@@ -200,17 +200,239 @@ std::vector<DetectedStar> Brightest(const std::vector<DetectedStar>& stars, int 
     return {stars.begin(), stars.begin() + std::min<std::size_t>(stars.size(), std::max(n, 0))};
 }
 
+// ---- the fit: named steps over one set of points ------------------------------------
+
+struct FitPoint {
+    double x, y;
+    int track; // index into FitPoints::tracks
+    bool kept;
+};
+
+// The points of the tracks long enough to enter the fit, and what the fit finds.
+struct FitPoints {
+    std::vector<FitPoint> pts;
+    std::vector<int> tracks;    // the follower's track of each fitted track
+    std::vector<double> radius; // of each track's circle
+    std::vector<double> weight; // of each track: the inverse of its scatter
+    double cx = 0, cy = 0, rms = 0;
+    int Tracks() const { return static_cast<int>(tracks.size()); }
+};
+
+FitPoints GatherPoints(const std::vector<std::vector<cv::Point2d>>& tracks, int minPoints) {
+    FitPoints f;
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        if (static_cast<int>(tracks[t].size()) < minPoints)
+            continue;
+        const int id = f.Tracks();
+        f.tracks.push_back(static_cast<int>(t));
+        for (const cv::Point2d& p : tracks[t])
+            f.pts.push_back({p.x, p.y, id, true});
+    }
+    f.radius.assign(f.tracks.size(), 0.0);
+    f.weight.assign(f.tracks.size(), 1.0);
+    return f;
+}
+
+// Algebraic first guess: x^2 + y^2 = 2 cx x + 2 cy y + k_track, the k's eliminated
+// by taking each track's means out.
+bool AlgebraicGuess(FitPoints& f) {
+    const int n = f.Tracks();
+    std::vector<double> mx(n, 0), my(n, 0), mq(n, 0);
+    std::vector<int> count(n, 0);
+    for (const FitPoint& p : f.pts) {
+        mx[p.track] += p.x;
+        my[p.track] += p.y;
+        mq[p.track] += p.x * p.x + p.y * p.y;
+        ++count[p.track];
+    }
+    for (int t = 0; t < n; ++t) {
+        mx[t] /= count[t];
+        my[t] /= count[t];
+        mq[t] /= count[t];
+    }
+    double a11 = 0, a12 = 0, a22 = 0, b1 = 0, b2 = 0;
+    for (const FitPoint& p : f.pts) {
+        const double u = 2 * (p.x - mx[p.track]);
+        const double v = 2 * (p.y - my[p.track]);
+        const double w = p.x * p.x + p.y * p.y - mq[p.track];
+        a11 += u * u;
+        a12 += u * v;
+        a22 += v * v;
+        b1 += u * w;
+        b2 += v * w;
+    }
+    const double det = a11 * a22 - a12 * a12;
+    if (!(std::abs(det) > 0))
+        return false;
+    f.cx = (a22 * b1 - a12 * b2) / det;
+    f.cy = (a11 * b2 - a12 * b1) / det;
+    return true;
+}
+
+// Each track's radius (the mean distance of its kept points) and the mean
+// direction of its points from the centre.
+void TrackRadii(FitPoints& f, std::vector<double>& ux, std::vector<double>& uy) {
+    const int n = f.Tracks();
+    ux.assign(n, 0);
+    uy.assign(n, 0);
+    std::vector<double> rr(n, 0);
+    std::vector<int> count(n, 0);
+    for (const FitPoint& p : f.pts) {
+        const double d = std::hypot(p.x - f.cx, p.y - f.cy);
+        if (!p.kept || !(d > 0))
+            continue;
+        ux[p.track] += (p.x - f.cx) / d;
+        uy[p.track] += (p.y - f.cy) / d;
+        rr[p.track] += d;
+        ++count[p.track];
+    }
+    for (int t = 0; t < n; ++t)
+        if (count[t] > 0) {
+            ux[t] /= count[t];
+            uy[t] /= count[t];
+            f.radius[t] = rr[t] / count[t];
+        }
+}
+
+// Weighted least squares on the distances of the kept points from their circles
+// (Gauss-Newton on the centre, each track's radius its points' mean distance).
+bool FitCentre(FitPoints& f) {
+    std::vector<double> ux, uy;
+    for (int iter = 0; iter < 20; ++iter) {
+        TrackRadii(f, ux, uy);
+        double j11 = 0, j12 = 0, j22 = 0, g1 = 0, g2 = 0;
+        for (const FitPoint& p : f.pts) {
+            const double d = std::hypot(p.x - f.cx, p.y - f.cy);
+            if (!p.kept || !(d > 0))
+                continue;
+            const double e = d - f.radius[p.track];
+            const double jx = -(p.x - f.cx) / d + ux[p.track];
+            const double jy = -(p.y - f.cy) / d + uy[p.track];
+            const double w = f.weight[p.track];
+            j11 += w * jx * jx;
+            j12 += w * jx * jy;
+            j22 += w * jy * jy;
+            g1 += w * jx * e;
+            g2 += w * jy * e;
+        }
+        const double det = j11 * j22 - j12 * j12;
+        if (!(std::abs(det) > 0))
+            return false;
+        const double dx = -(j22 * g1 - j12 * g2) / det;
+        const double dy = -(j11 * g2 - j12 * g1) / det;
+        f.cx += dx;
+        f.cy += dy;
+        if (std::hypot(dx, dy) < 1e-6)
+            break;
+    }
+    return true;
+}
+
+double Residual(const FitPoints& f, const FitPoint& p) {
+    return std::hypot(p.x - f.cx, p.y - f.cy) - f.radius[p.track];
+}
+
+// The rms of the kept points, each track's weight from its own scatter (a faint
+// star's centroids scatter more than a bright one's), and the points further off
+// than the limit dropped. True when a point was dropped.
+bool WeighAndDrop(FitPoints& f, const AxisFitOptions& o) {
+    const int n = f.Tracks();
+    std::vector<double> trackSum(n, 0);
+    std::vector<int> trackCount(n, 0);
+    double sum = 0;
+    int kept = 0;
+    for (const FitPoint& p : f.pts)
+        if (p.kept) {
+            const double e = Residual(f, p);
+            sum += e * e;
+            ++kept;
+            trackSum[p.track] += e * e;
+            ++trackCount[p.track];
+        }
+    f.rms = kept > 0 ? std::sqrt(sum / kept) : 0;
+    for (int t = 0; t < n; ++t) {
+        // A track's own radius takes one of its points' worth of freedom.
+        const double var = trackCount[t] > 1 ? trackSum[t] / (trackCount[t] - 1) : f.rms * f.rms;
+        f.weight[t] = 1.0 / (var + kWeightFloorPx * kWeightFloorPx);
+    }
+    const double limit = std::max(o.outlierSigmas * f.rms, o.outlierFloorPx);
+    bool dropped = false;
+    for (FitPoint& p : f.pts)
+        if (p.kept && std::abs(Residual(f, p)) > limit) {
+            p.kept = false;
+            dropped = true;
+        }
+    return dropped;
+}
+
+// Rounds of the fit, all tracks alike in the first, until no point is dropped.
+bool RefineCentre(FitPoints& f, const AxisFitOptions& o) {
+    for (int round = 0; round < 5; ++round) {
+        if (!FitCentre(f))
+            return false;
+        if (!WeighAndDrop(f, o) && round > 0)
+            break;
+    }
+    return std::isfinite(f.cx) && std::isfinite(f.cy);
+}
+
+// Points kept and dropped, and the tracks that still have points.
+void Summarise(const FitPoints& f, AxisFitResult& r) {
+    r.centreX = f.cx;
+    r.centreY = f.cy;
+    r.rmsPx = f.rms;
+    std::vector<int> keptPerTrack(f.tracks.size(), 0);
+    for (const FitPoint& p : f.pts) {
+        (p.kept ? r.points : r.rejected) += 1;
+        keptPerTrack[p.track] += p.kept ? 1 : 0;
+    }
+    r.tracks = static_cast<int>(
+        std::count_if(keptPerTrack.begin(), keptPerTrack.end(), [](int k) { return k > 0; }));
+}
+
+// The star shown as the three positions: the track that runs the longest arc, at
+// the largest radius among equals; its start, middle and end as measured.
+template <typename Track>
+bool ShowOneStar(const FitPoints& f, const std::vector<Track>& measured, AxisFitResult& r) {
+    int best = -1;
+    double bestArc = -1;
+    for (int t = 0; t < f.Tracks(); ++t) {
+        const Track& tr = measured[f.tracks[t]];
+        const double a0 = std::atan2(tr.front().y - f.cy, tr.front().x - f.cx);
+        const double a1 = std::atan2(tr.back().y - f.cy, tr.back().x - f.cx);
+        double span = std::abs(a1 - a0);
+        span = std::min(span, 2 * std::numbers::pi - span);
+        const double arc = span * f.radius[t];
+        if (arc > bestArc) {
+            bestArc = arc;
+            best = t;
+        }
+    }
+    if (best < 0)
+        return false;
+    const Track& tr = measured[f.tracks[best]];
+    const auto& first = tr.front();
+    const auto& middle = tr[tr.size() / 2];
+    const auto& last = tr.back();
+    r.star[0] = {first.x, first.y};
+    r.star[1] = {middle.x, middle.y};
+    r.star[2] = {last.x, last.y};
+    r.radius = f.radius[best];
+    return true;
+}
+
 } // namespace
 
 AxisFollower::AxisFollower(const AxisFitOptions& options) : o_(options) {}
 
-bool AxisFollower::AddFrame(const std::vector<DetectedStar>& stars) {
+bool AxisFollower::AddFrame(const std::vector<DetectedStar>& stars, double seconds) {
     std::vector<DetectedStar> now = Brightest(stars, o_.trackedStars);
     if (frames_ == 0) {
         if (now.empty())
             return false;
         last_ = std::move(now);
         lastTrack_.assign(last_.size(), -1);
+        ties_.push_back({seconds, 1, 0, 0, 0});
         frames_ = 1;
         return true;
     }
@@ -226,15 +448,25 @@ bool AxisFollower::AddFrame(const std::vector<DetectedStar>& stars) {
     if (same)
         return true;
 
+    // From the first frame to this one: this tie after all the ties before.
+    const FrameTie& before = ties_.back();
+    const Complex beforeTurn(before.turnRe, before.turnIm);
+    const Complex beforeShift(before.shiftX, before.shiftY);
+    const Complex toNowTurn = tie.turn * beforeTurn;
+    const Complex toNowShift = tie.turn * beforeShift + tie.shift;
+    const int frame = static_cast<int>(ties_.size());
+    ties_.push_back(
+        {seconds, toNowTurn.real(), toNowTurn.imag(), toNowShift.real(), toNowShift.imag()});
+
     turnDeg_ += turn;
     std::vector<int> track(now.size(), -1);
     for (const auto& [i, k] : tie.met) {
         int id = lastTrack_[i];
         if (id < 0) {
             id = static_cast<int>(tracks_.size());
-            tracks_.push_back({{last_[i].x, last_[i].y}});
+            tracks_.push_back({{last_[i].x, last_[i].y, frame - 1}});
         }
-        tracks_[id].push_back({now[k].x, now[k].y});
+        tracks_[id].push_back({now[k].x, now[k].y, frame});
         track[k] = id;
     }
     last_ = std::move(now);
@@ -243,192 +475,40 @@ bool AxisFollower::AddFrame(const std::vector<DetectedStar>& stars) {
     return true;
 }
 
+double AxisFollower::TurnDeg() const {
+    if (ties_.size() < 2)
+        return turnDeg_;
+    return turnDeg_ - sky_.degPerSecond * (ties_.back().seconds - ties_.front().seconds);
+}
+
+std::vector<std::vector<cv::Point2d>> AxisFollower::StillSkyTracks() const {
+    std::vector<std::vector<cv::Point2d>> still(tracks_.size());
+    const Complex pole0(sky_.poleX, sky_.poleY);
+    for (std::size_t t = 0; t < tracks_.size(); ++t)
+        for (const Point& p : tracks_[t]) {
+            const FrameTie& f = ties_[p.frame];
+            // The pole is carried with the stars from the first frame to this one.
+            const Complex pole = Complex(f.turnRe, f.turnIm) * pole0 + Complex(f.shiftX, f.shiftY);
+            const double sigma = sky_.degPerSecond * (f.seconds - ties_.front().seconds);
+            still[t].push_back(
+                sky_.degPerSecond == 0
+                    ? cv::Point2d(p.x, p.y)
+                    : SkyTurn::TakeOut({p.x, p.y}, {pole.real(), pole.imag()}, sigma));
+        }
+    return still;
+}
+
 AxisFitResult AxisFollower::Fit() const {
     AxisFitResult r;
-    r.turnDeg = turnDeg_;
-    struct P {
-        double x, y;
-        int track;
-        bool kept;
-    };
-    std::vector<P> pts;
-    std::vector<int> used; // track ids in the fit
-    for (std::size_t t = 0; t < tracks_.size(); ++t) {
-        if (static_cast<int>(tracks_[t].size()) < o_.minPointsPerTrack)
-            continue;
-        const int id = static_cast<int>(used.size());
-        used.push_back(static_cast<int>(t));
-        for (const Point& p : tracks_[t])
-            pts.push_back({p.x, p.y, id, true});
-    }
-    const int nTracks = static_cast<int>(used.size());
-    if (nTracks < 2 || pts.size() < 10 || std::abs(turnDeg_) < 5.0)
+    r.turnDeg = TurnDeg();
+    FitPoints f = GatherPoints(StillSkyTracks(), o_.minPointsPerTrack);
+    if (f.Tracks() < 2 || f.pts.size() < 10 || std::abs(r.turnDeg) < 5.0)
         return r;
-
-    // Per track: the means the algebraic fit subtracts.
-    auto means = [&](std::vector<double>& mx, std::vector<double>& my, std::vector<double>& mq,
-                     std::vector<int>& n) {
-        mx.assign(nTracks, 0);
-        my.assign(nTracks, 0);
-        mq.assign(nTracks, 0);
-        n.assign(nTracks, 0);
-        for (const P& p : pts)
-            if (p.kept) {
-                mx[p.track] += p.x;
-                my[p.track] += p.y;
-                mq[p.track] += p.x * p.x + p.y * p.y;
-                ++n[p.track];
-            }
-        for (int t = 0; t < nTracks; ++t)
-            if (n[t] > 0) {
-                mx[t] /= n[t];
-                my[t] /= n[t];
-                mq[t] /= n[t];
-            }
-    };
-
-    // Algebraic first guess: x^2 + y^2 = 2 cx x + 2 cy y + k_track, the k's eliminated.
-    std::vector<double> mx, my, mq;
-    std::vector<int> n;
-    means(mx, my, mq, n);
-    double a11 = 0, a12 = 0, a22 = 0, b1 = 0, b2 = 0;
-    for (const P& p : pts) {
-        const double u = 2 * (p.x - mx[p.track]);
-        const double v = 2 * (p.y - my[p.track]);
-        const double w = p.x * p.x + p.y * p.y - mq[p.track];
-        a11 += u * u;
-        a12 += u * v;
-        a22 += v * v;
-        b1 += u * w;
-        b2 += v * w;
-    }
-    double det = a11 * a22 - a12 * a12;
-    if (!(std::abs(det) > 0))
+    if (!AlgebraicGuess(f) || !RefineCentre(f, o_))
         return r;
-    double cx = (a22 * b1 - a12 * b2) / det;
-    double cy = (a11 * b2 - a12 * b1) / det;
-
-    // Least squares on the distances from the circles, dropping the points far off.
-    // Each track weighs by how closely its points keep to its circle (a faint star's
-    // centroids scatter more than a bright one's); all alike in the first round.
-    std::vector<double> radius(nTracks, 0);
-    std::vector<double> weight(nTracks, 1.0);
-    double rms = 0;
-    for (int round = 0; round < 5; ++round) {
-        for (int iter = 0; iter < 20; ++iter) {
-            std::vector<double> ux(nTracks, 0), uy(nTracks, 0), rr(nTracks, 0);
-            std::vector<int> cnt(nTracks, 0);
-            for (const P& p : pts)
-                if (p.kept) {
-                    const double d = std::hypot(p.x - cx, p.y - cy);
-                    if (!(d > 0))
-                        continue;
-                    ux[p.track] += (p.x - cx) / d;
-                    uy[p.track] += (p.y - cy) / d;
-                    rr[p.track] += d;
-                    ++cnt[p.track];
-                }
-            for (int t = 0; t < nTracks; ++t)
-                if (cnt[t] > 0) {
-                    ux[t] /= cnt[t];
-                    uy[t] /= cnt[t];
-                    radius[t] = rr[t] / cnt[t];
-                }
-            double j11 = 0, j12 = 0, j22 = 0, g1 = 0, g2 = 0;
-            for (const P& p : pts)
-                if (p.kept) {
-                    const double d = std::hypot(p.x - cx, p.y - cy);
-                    if (!(d > 0))
-                        continue;
-                    const double e = d - radius[p.track];
-                    const double jx = -(p.x - cx) / d + ux[p.track];
-                    const double jy = -(p.y - cy) / d + uy[p.track];
-                    const double w = weight[p.track];
-                    j11 += w * jx * jx;
-                    j12 += w * jx * jy;
-                    j22 += w * jy * jy;
-                    g1 += w * jx * e;
-                    g2 += w * jy * e;
-                }
-            det = j11 * j22 - j12 * j12;
-            if (!(std::abs(det) > 0))
-                return r;
-            const double dx = -(j22 * g1 - j12 * g2) / det;
-            const double dy = -(j11 * g2 - j12 * g1) / det;
-            cx += dx;
-            cy += dy;
-            if (std::hypot(dx, dy) < 1e-6)
-                break;
-        }
-        double sum = 0;
-        int kept = 0;
-        for (const P& p : pts)
-            if (p.kept) {
-                const double e = std::hypot(p.x - cx, p.y - cy) - radius[p.track];
-                sum += e * e;
-                ++kept;
-            }
-        rms = kept > 0 ? std::sqrt(sum / kept) : 0;
-        std::vector<double> trackSum(nTracks, 0);
-        std::vector<int> trackCount(nTracks, 0);
-        for (const P& p : pts)
-            if (p.kept) {
-                const double e = std::hypot(p.x - cx, p.y - cy) - radius[p.track];
-                trackSum[p.track] += e * e;
-                ++trackCount[p.track];
-            }
-        for (int t = 0; t < nTracks; ++t) {
-            // A track's own radius takes one of its points' worth of freedom.
-            const double var = trackCount[t] > 1 ? trackSum[t] / (trackCount[t] - 1) : rms * rms;
-            weight[t] = 1.0 / (var + kWeightFloorPx * kWeightFloorPx);
-        }
-        const double limit = std::max(o_.outlierSigmas * rms, o_.outlierFloorPx);
-        bool dropped = false;
-        for (P& p : pts)
-            if (p.kept && std::abs(std::hypot(p.x - cx, p.y - cy) - radius[p.track]) > limit) {
-                p.kept = false;
-                dropped = true;
-            }
-        if (!dropped && round > 0)
-            break;
-    }
-    if (!std::isfinite(cx) || !std::isfinite(cy))
+    Summarise(f, r);
+    if (!ShowOneStar(f, tracks_, r))
         return r;
-
-    r.centreX = cx;
-    r.centreY = cy;
-    r.rmsPx = rms;
-    for (const P& p : pts)
-        (p.kept ? r.points : r.rejected) += 1;
-    std::vector<int> keptPerTrack(nTracks, 0);
-    for (const P& p : pts)
-        keptPerTrack[p.track] += p.kept ? 1 : 0;
-    r.tracks = static_cast<int>(
-        std::count_if(keptPerTrack.begin(), keptPerTrack.end(), [](int k) { return k > 0; }));
-
-    // The star shown as the three positions: the track that runs longest, at the
-    // largest radius among equals.
-    int bestTrack = -1;
-    double bestArc = -1;
-    for (int t = 0; t < nTracks; ++t) {
-        const std::vector<Point>& tr = tracks_[used[t]];
-        const double a0 = std::atan2(tr.front().y - cy, tr.front().x - cx);
-        const double a1 = std::atan2(tr.back().y - cy, tr.back().x - cx);
-        double span = std::abs(a1 - a0);
-        span = std::min(span, 2 * std::numbers::pi - span);
-        const double arc = span * radius[t];
-        if (arc > bestArc) {
-            bestArc = arc;
-            bestTrack = t;
-        }
-    }
-    if (bestTrack < 0)
-        return r;
-    const std::vector<Point>& tr = tracks_[used[bestTrack]];
-    const Point picks[3] = {tr.front(), tr[tr.size() / 2], tr.back()};
-    for (int i = 0; i < 3; ++i)
-        r.star[i] = {picks[i].x, picks[i].y};
-    r.radius = radius[bestTrack];
     r.ok = r.tracks >= 2 && r.points >= 10;
     return r;
 }

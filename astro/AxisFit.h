@@ -3,8 +3,11 @@
 //
 // Usage:
 //   AxisFollower follower;
-//   // for every new frame while the user turns the RA axis:
-//   follower.AddFrame(DetectStars(frame));          // StarDetect.h
+//   // the sky's own turn (SkyTurn.h): the pole in the first frame and the rate
+//   follower.SetSkyTurn({poleX, poleY, SiderealDegPerSecond(SkyHemisphere::North)});
+//   // for every new frame while the user turns the RA axis, with the clock's
+//   // seconds of the moment it was taken:
+//   follower.AddFrame(DetectStars(frame), seconds);  // StarDetect.h
 //   const double turned = std::abs(follower.TurnDeg());   // degrees so far
 //   if (turned >= 30) {
 //       const AxisFitResult fit = follower.Fit();
@@ -19,9 +22,18 @@
 // points from their track's circle, points that lie far off dropped and the fit
 // repeated. A frame that cannot be tied to the one before is skipped; the same
 // frame given twice adds nothing.
+//
+// While the axis turns the sky turns too, about the pole: each tie carries both
+// turns. The pole moves with the stars' turn and shift (it is the one point the
+// sky's turn leaves in place), so its place in every frame follows from its place
+// in the first; the sky's turn since the first frame is taken out of every point
+// about it before the circles are fitted (SkyTurn.h), and out of TurnDeg().
 #pragma once
 
+#include "astro/SkyTurn.h"
 #include "astro/StarDetect.h"
+
+#include <opencv2/core/types.hpp>
 
 #include <array>
 #include <vector>
@@ -54,13 +66,16 @@ class AxisFollower {
 public:
     explicit AxisFollower(const AxisFitOptions& options = {});
 
-    // Adds the stars of the next frame; false when it could not be tied to the
-    // frame before (it is then left out, and the next frame is tied to the last
-    // one that was taken).
-    bool AddFrame(const std::vector<DetectedStar>& stars);
+    // The sky's turn to take out (before the first frame; none by default).
+    void SetSkyTurn(const SkyTurn& sky) { sky_ = sky; }
 
-    // The turn since the first frame, degrees clockwise on the screen.
-    double TurnDeg() const { return turnDeg_; }
+    // Adds the stars of the next frame taken at `seconds` (any steady scale); false
+    // when it could not be tied to the frame before (it is then left out, and the
+    // next frame is tied to the last one that was taken).
+    bool AddFrame(const std::vector<DetectedStar>& stars, double seconds = 0);
+
+    // The RA axis's turn since the first frame, degrees clockwise on the screen.
+    double TurnDeg() const;
     int FramesTaken() const { return frames_; }
 
     AxisFitResult Fit() const;
@@ -68,11 +83,22 @@ public:
 private:
     struct Point {
         double x, y;
+        int frame; // index into frames_ of the frame it was measured in
     };
+    // A frame taken: its moment and the turn and shift that carry the first frame's
+    // stars onto its own (x + iy: z -> turn·z + shift).
+    struct FrameTie {
+        double seconds;
+        double turnRe, turnIm, shiftX, shiftY;
+    };
+    // The tracks with the sky's turn since the first frame taken out.
+    std::vector<std::vector<cv::Point2d>> StillSkyTracks() const;
     AxisFitOptions o_;
+    SkyTurn sky_;
     std::vector<DetectedStar> last_; // stars of the last frame taken
     std::vector<int> lastTrack_;     // their tracks (-1: none)
     std::vector<std::vector<Point>> tracks_;
-    double turnDeg_ = 0;
+    std::vector<FrameTie> ties_;
+    double turnDeg_ = 0; // stars' turn, the sky's included
     int frames_ = 0;
 };

@@ -20,6 +20,16 @@ SkyOfMoment SkyOfMomentAt(const SkyOfDate& sky, SkyHemisphere hemisphere, double
     return m;
 }
 
+std::optional<SkyOfMoment> SkyOfMomentAdvanced(const SkyOfMoment& sky, const UtcMoment& moment,
+                                               double eastLongitudeDeg) {
+    const std::optional<double> era = SkyOfDate::EarthRotationDegAt(moment);
+    if (!era)
+        return std::nullopt;
+    SkyOfMoment m = sky;
+    m.meridianRaDeg = MeridianRaDeg(*era, eastLongitudeDeg);
+    return m;
+}
+
 std::optional<SkyInImage> SkyInImage::From(const SkyOfMoment& sky, double ax, double ay, double bx,
                                            double by) {
     const double imageDx = bx - ax;

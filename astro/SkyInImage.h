@@ -4,6 +4,8 @@
 // Usage (once per frame in monitor mode):
 //   const SkyOfMoment sky = SkyOfMomentAt(*SkyOfDate::At(moment), SkyHemisphere::North,
 //                                         eastLongitudeDeg);
+//   // a frame taken later: the same stars, the meridian of the frame's moment
+//   const SkyOfMoment now = *SkyOfMomentAdvanced(sky, frameMoment, eastLongitudeDeg);
 //   if (const std::optional<SkyInImage> s = SkyInImage::From(sky, ax, ay, bx, by)) {
 //       s->ArcsecPerPixel();                       // live plate scale, e.g. 30.5
 //       s->ZenithX(), s->ZenithY();                // unit vector: pole toward zenith
@@ -44,6 +46,14 @@ struct SkyOfMoment {
 double MeridianRaDeg(double earthRotationDeg, double eastLongitudeDeg);
 
 SkyOfMoment SkyOfMomentAt(const SkyOfDate& sky, SkyHemisphere hemisphere, double eastLongitudeDeg);
+
+// The sky advanced to a later (or earlier) moment at a site: the template stars of
+// `sky` (a moment within days; against the pole they move by well under an
+// arcsecond a day) with the meridian of `moment` at `eastLongitudeDeg`. The sky
+// turns about the pole by the Earth rotation angle; the stars' places are not
+// computed again. Nothing when the moment is not a valid date.
+std::optional<SkyOfMoment> SkyOfMomentAdvanced(const SkyOfMoment& sky, const UtcMoment& moment,
+                                               double eastLongitudeDeg);
 
 // The RA axis against the pole, on the sky.
 struct AltAzError {

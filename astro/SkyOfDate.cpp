@@ -24,6 +24,15 @@ double PlaneAngleDeg(double vx, double vy, double p1x, double p1y, double p2x, d
     return std::atan2(std::abs(ux * wy - uy * wx), ux * wx + uy * wy) * ERFA_DR2D;
 }
 
+std::optional<double> SkyOfDate::EarthRotationDegAt(const UtcMoment& m) {
+    double utc1 = 0;
+    double utc2 = 0;
+    if (eraDtf2d("UTC", m.year, m.month, m.day, m.hour, m.minute, m.second, &utc1, &utc2) < 0)
+        return std::nullopt;
+    // UT1 taken as UTC, as in At().
+    return eraEra00(utc1, utc2) * ERFA_DR2D;
+}
+
 std::optional<SkyOfDate> SkyOfDate::At(const UtcMoment& m) {
     double utc1 = 0;
     double utc2 = 0;

@@ -92,6 +92,9 @@ public:
     // The Earth rotation angle of the moment (degrees, 0...360): the CIRS right
     // ascension on the Greenwich meridian.
     double EarthRotationDeg() const { return earthRotationDeg_; }
+    // The same angle for any moment, without the stars' places (cheap enough for
+    // every frame); nothing when the moment is not a valid date.
+    static std::optional<double> EarthRotationDegAt(const UtcMoment& moment);
     // Terrestrial Time of the moment as a two-part Julian date.
     double TtJd1() const { return tt1_; }
     double TtJd2() const { return tt2_; }

@@ -1,7 +1,7 @@
 // Starting and stopping the capture loop from the user-interface thread.
 //
 // Usage (user-interface thread only):
-//   StartCaptureLoop();            // connect: after a loop that is ending has ended
+//   StartCaptureLoop(clock);       // connect: after a loop that is ending has ended
 //   RequestCaptureStop();          // disconnect: returns at once
 //   RequestCaptureStopAndWait();   // close: returns when the loop has ended
 //
@@ -10,9 +10,14 @@
 // for the other.
 #pragma once
 
-// Creates and starts a new DisplayThread in g_displayThread, unless a loop that
-// was not asked to stop is still running. Returns true when it started one.
-bool StartCaptureLoop();
+#include "core/Clock.h"
+
+#include <memory>
+
+// Creates and starts a new DisplayThread in g_displayThread, reading `clock` (the
+// window's; the real time when null), unless a loop that was not asked to stop is
+// still running. Returns true when it started one.
+bool StartCaptureLoop(std::shared_ptr<const Clock> clock = nullptr);
 
 // Asks the running capture loop to end. Returns at once when no loop runs.
 void RequestCaptureStop();

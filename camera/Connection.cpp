@@ -3,11 +3,11 @@
 #include "ui_FormMain.h"
 
 #include "camera/CameraSwitch.h"
-#include "core/Log.h"
 #include "camera/CaptureControl.h"
 #include "camera/DisplayThread.h"
 #include "camera/UiHandOver.h"
 #include "camera/Zorcamlib.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
 #include "workflow/TraceFormUnit.h"
@@ -135,7 +135,7 @@ void TFormMain::MenuItem_connectClick() {
         RequestCaptureStopAndWait();
     if (!g_threadRunning) {
         LogInfo(QStringLiteral("create DispThread and start."));
-        StartCaptureLoop();
+        StartCaptureLoop(clock_);
     }
     StartFrameWatch();
 }

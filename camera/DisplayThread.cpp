@@ -1,7 +1,7 @@
 #include "camera/DisplayThread.h"
 
-#include "core/Log.h"
 #include "camera/Zorcamlib.h"
+#include "core/Log.h"
 #include "display/LiveView.h"
 #include "display/Stretch.h"
 
@@ -179,6 +179,7 @@ bool DisplayThread::LivePass(ZorcamHandle handle) {
         uiHandOver_.SleepUnlessStopped(kNoFrameWait);
     } else {
         ++g_framesReceived;
+        lastFrameSeconds_ = CurrentClock()->Seconds();
         g_frameWidth = width;
         g_frameHeight = height;
         g_frameBpp = bpp;

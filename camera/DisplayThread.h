@@ -13,13 +13,14 @@
 #include "astro/StarData.h"
 
 #include "camera/UiHandOver.h"
+#include "core/Clock.h"
 
 #include <QThread>
 
-#include <chrono>
-
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 class DisplayThread : public QThread {
@@ -65,11 +66,15 @@ public:
     // g_angleBAP, g_angleABP, the active template's side and g_uiStyle.
     void SetTemplateAngles(double bap, double abp, int poleSide = 0);
     void SetCloseUpStyle(const QString& style);
-    // The template stars of a moment and the Earth rotation angle then (in
-    // meridianRaDeg, without the longitude). With `advancing`, the angle goes on at
-    // the Earth's rate from the call on; without, it stays (a sky held at a moment).
-    // The tracker adds g_longitude on every frame.
-    void SetSkyOfMoment(const SkyOfMoment& sky, bool advancing);
+    // The template stars of a moment (SkyOfMomentAt); on every frame the tracker
+    // turns them to the frame's moment at the site (SkyOfMomentAdvanced).
+    void SetSkyOfMoment(const SkyOfMoment& sky);
+    // The clock the frames' moments are read from (the window's); the real time
+    // until one is given. Any thread.
+    void SetClock(std::shared_ptr<const Clock> clock);
+    // The clock's seconds (Clock::Seconds) when the last frame was received; 0
+    // before the first. Any thread.
+    double LastFrameSeconds() const { return lastFrameSeconds_.load(); }
 
     // Seeds of the reference stars, the axis centre and the expected pole-star
     // position: written by the setters on the user-interface thread (which may
@@ -100,10 +105,12 @@ protected:
 
 private:
     bool LivePass(ZorcamHandle handle);
+    // The clock's moment now (under inputMutex for the clock's exchange).
+    std::shared_ptr<const Clock> CurrentClock() const;
     bool skySet_ = false; // under inputMutex
-    bool skyAdvancing_ = false;
     SkyOfMoment sky_;
-    std::chrono::steady_clock::time_point skySetAt_;
+    std::shared_ptr<const Clock> clock_ = std::make_shared<SystemClock>(); // under inputMutex
+    std::atomic<double> lastFrameSeconds_{0.0};
     UiHandOver uiHandOver_;
     HandOver handOver_;
     bool freeWhenEnded_ = false; // set and read on the loop's thread only

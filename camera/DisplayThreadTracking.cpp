@@ -1,9 +1,11 @@
 #include "camera/DisplayThread.h"
 
+#include "astro/StarDataOfDate.h"
 #include "astro/Tracker.h"
 #include "display/LiveView.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -38,17 +40,12 @@ void DisplayThread::TrackRefStars() {
         in.pressureUnit = g_pressureUnit;
         in.temperature = g_temperature;
         if (skySet_) {
-            // The Earth turns 360.9856...° per day of UT.
-            const double days =
-                skyAdvancing_
-                    ? std::chrono::duration<double>(std::chrono::steady_clock::now() - skySetAt_)
-                              .count() /
-                          86400.0
-                    : 0.0;
-            in.skyKnown = true;
-            in.sky = sky_;
-            in.sky.meridianRaDeg =
-                MeridianRaDeg(sky_.meridianRaDeg + 360.98564736629 * days, g_longitude);
+            // The sky of this frame's moment at the site.
+            const std::optional<SkyOfMoment> sky =
+                SkyOfMomentAdvanced(sky_, UtcMomentOf(clock_->Utc()), g_longitude);
+            in.skyKnown = sky.has_value();
+            if (sky)
+                in.sky = *sky;
         }
     }
 
@@ -108,10 +105,20 @@ void DisplayThread::SetCloseUpStyle(const QString& style) {
     closeUpNight = style == QLatin1String("Night");
 }
 
-void DisplayThread::SetSkyOfMoment(const SkyOfMoment& sky, bool advancing) {
+void DisplayThread::SetSkyOfMoment(const SkyOfMoment& sky) {
     const std::lock_guard<std::mutex> lock(inputMutex);
     sky_ = sky;
-    skyAdvancing_ = advancing;
-    skySetAt_ = std::chrono::steady_clock::now();
     skySet_ = true;
+}
+
+void DisplayThread::SetClock(std::shared_ptr<const Clock> clock) {
+    if (!clock)
+        return;
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    clock_ = std::move(clock);
+}
+
+std::shared_ptr<const Clock> DisplayThread::CurrentClock() const {
+    const std::lock_guard<std::mutex> lock(inputMutex);
+    return clock_;
 }

@@ -12,8 +12,6 @@
 #include <QBoxLayout>
 #include <QLabel>
 
-#include <chrono>
-
 QLabel* AlignmentReadoutLabel(TFormMain& form) {
     if (auto* label = form.findChild<QLabel*>(QStringLiteral("Label_alignReadout")))
         return label;
@@ -39,8 +37,7 @@ QLabel* AlignmentReadoutLabel(TFormMain& form) {
 void ShowAlignmentReadout(TFormMain& form, const DisplayThread& thread) {
     if (!thread.poleErrorFound)
         return;
-    const double now =
-        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    const double now = form.WindowClock().Seconds();
     form.alignmentReadout = form.alignmentSmoother.Add(now, thread.poleError, thread.plateScale);
     // The guidance hears exactly what the read-out shows; both give the turn to make.
     const AlignmentReadout& r = form.alignmentReadout;

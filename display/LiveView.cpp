@@ -10,6 +10,7 @@
 #include "display/NightStyle.h"
 #include "display/Overlays.h"
 #include "display/Readouts.h"
+#include "workflow/MountTools.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
@@ -30,6 +31,8 @@ cv::Mat& ReceivedFrameCopy() {
     return copy;
 }
 bool g_receivedFrameTaken = false;
+// The clock's seconds when that frame was received.
+double receivedFrameSeconds = 0;
 
 // The frame as shown at the last hand-over when the stretch had rewritten it (the
 // receive buffer then differs from what the user sees); empty otherwise.
@@ -83,6 +86,7 @@ void RenderLiveView() {
     // this is the moment to keep its frame apart for "Save As BMP".
     std::memcpy(ReceivedFrameCopy().data, g_liveBuffer, kGreyFrameBytes);
     g_receivedFrameTaken = true;
+    receivedFrameSeconds = g_displayThread ? g_displayThread->LastFrameSeconds() : 0.0;
     if (g_stretchOn && !g_frameImage.empty())
         g_frameImage.copyTo(StretchedFrameCopy());
     else
@@ -144,6 +148,8 @@ void ShowPoleView() {
         form->ui->Label_starB_baryPos->setText(PositionReadout(t->refStarBX, t->refStarBY));
         form->ui->Label_polarPos->setText(PositionReadout(t->polarPosX, t->polarPosY));
         ShowAlignmentReadout(*form, *t);
+        if (form->Mount() && t->poleErrorFound)
+            form->Mount()->Readout(form->alignmentReadout);
     }
     QCoreApplication::processEvents();
 }
@@ -170,6 +176,10 @@ void CopyLastReceivedFrame(cv::Mat& out) {
     // No capture loop has run: nothing fills the receive buffer.
     out.create(kFrameHeight, kFrameWidth, CV_8UC1);
     std::memcpy(out.data, g_liveBuffer, kGreyFrameBytes);
+}
+
+double LastShownFrameSeconds() {
+    return receivedFrameSeconds;
 }
 
 void CopyLastShownFrame(cv::Mat& out) {

@@ -30,3 +30,6 @@ void CopyLastReceivedFrame(cv::Mat& out);
 // hand-over when the stretch was on, else CopyLastReceivedFrame. User-interface
 // thread only.
 void CopyLastShownFrame(cv::Mat& out);
+// The window clock's seconds when that frame was received (DisplayThread::
+// LastFrameSeconds at the hand-over); 0 before the first. User-interface thread only.
+double LastShownFrameSeconds();

@@ -9,6 +9,7 @@
 #include "display/Overlays.h"
 #include "display/StyleBook.h"
 #include "workflow/TraceFormUnit.h"
+#include "workflow/MountTools.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -127,6 +128,8 @@ void TFormMain::MenuItem_nightStyleClick() {
 
 void TFormMain::ApplyStyleEverywhere(const QString& style) {
     g_uiStyle = style;
+    if (mountTools_)
+        mountTools_->SetNight(style == QLatin1String("Night"));
     // The capture thread draws the pole close-up in the style's colours as well.
     if (g_displayThread)
         g_displayThread->SetCloseUpStyle(style);

@@ -8,18 +8,6 @@
 #include "guidance/audio/QtVoice.h"
 #include "ui_FormMain.h"
 
-#include <chrono>
-
-namespace {
-
-// The guidance's clock: a monotonic one in seconds (only differences count).
-double GuidanceSeconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-} // namespace
-
 void TFormMain::InitGuidance() {
     const GuidanceSettings s = LoadGuidanceSettings(SettingsFilePath());
     guidanceBandArcsec_ = s.bandArcsec;
@@ -69,5 +57,5 @@ void TFormMain::RefreshGuidanceMenu() {
 
 void TFormMain::UpdateGuidance(const GuidanceInput& input) {
     if (guidance_)
-        guidance_->Update(GuidanceSeconds(), input);
+        guidance_->Update(clock_->Seconds(), input);
 }

@@ -12,9 +12,10 @@ constexpr double kStepArcsec = 5.0;
 constexpr double kStepFraction = 0.05;
 constexpr double kStepHoldSeconds = 1.5;
 
-bool Differs(double a, double b) {
-    const double d = std::abs(a - b);
-    return d > kStepArcsec && d > kStepFraction * std::max(a, b);
+// Two settled errors differ when the pole moved between them (not only the total).
+bool Differs(const ErrorSample& a, const ErrorSample& b) {
+    const double d = std::hypot(a.altArcsec - b.altArcsec, a.azArcsec - b.azArcsec);
+    return d > kStepArcsec && d > kStepFraction * std::max(a.totalArcsec, b.totalArcsec);
 }
 
 QString Number(double v, int decimals) {
@@ -26,8 +27,8 @@ QString Number(double v, int decimals) {
 void ErrorHistory::Reset() {
     samples_.clear();
     steps_ = 0;
-    level_ = -1;
-    candidate_ = -1;
+    hasLevel_ = false;
+    hasCandidate_ = false;
 }
 
 void ErrorHistory::Add(double seconds, const AlignmentReadout& r) {
@@ -39,24 +40,25 @@ void ErrorHistory::Add(double seconds, const AlignmentReadout& r) {
     while (!samples_.empty() && samples_.front().t < seconds - keep_)
         samples_.pop_front();
 
-    const double total = r.totalArcsec;
-    if (level_ < 0) {
-        level_ = total;
+    const ErrorSample& now = samples_.back();
+    if (!hasLevel_) {
+        level_ = now;
+        hasLevel_ = true;
         return;
     }
-    if (!Differs(total, level_)) {
-        candidate_ = -1;
+    if (!Differs(now, level_)) {
+        hasCandidate_ = false;
         return;
     }
-    if (candidate_ < 0 || Differs(total, candidate_)) {
-        candidate_ = total;
-        candidateSince_ = seconds;
+    if (!hasCandidate_ || Differs(now, candidate_)) {
+        candidate_ = now;
+        hasCandidate_ = true;
         return;
     }
-    if (seconds - candidateSince_ >= kStepHoldSeconds) {
+    if (seconds - candidate_.t >= kStepHoldSeconds) {
         ++steps_;
-        level_ = total;
-        candidate_ = -1;
+        level_ = now;
+        hasCandidate_ = false;
     }
 }
 

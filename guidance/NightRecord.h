@@ -13,8 +13,9 @@
 //   // at the end: rec.endUtc, rec.endArcsec, rec.altArcsec, rec.azArcsec, rec.turns
 //   AppendAlignmentRecord(AlignmentRecordPath(logFolder), rec);
 //
-// A step is a move of the settled total error by more than 5" and 5 % of it that then
-// holds for 1.5 s: a turn of a screw, not the read-out's flicker.
+// A step is a move of the settled error (altitude and azimuth) by more than 5" and
+// 5 % of the total that then holds for 1.5 s: a turn of a screw, not the read-out's
+// flicker.
 #pragma once
 
 #include "astro/AlignmentReadout.h"
@@ -43,9 +44,10 @@ private:
     double keep_;
     std::deque<ErrorSample> samples_;
     int steps_ = 0;
-    double level_ = -1;     // the settled total of the last step
-    double candidate_ = -1; // a new level, since candidateSince_
-    double candidateSince_ = 0;
+    ErrorSample level_; // the settled error of the last step
+    bool hasLevel_ = false;
+    ErrorSample candidate_; // a new level, since its moment
+    bool hasCandidate_ = false;
 };
 
 struct AlignmentRecord {

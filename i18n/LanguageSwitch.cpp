@@ -12,6 +12,7 @@
 #include "i18n/Languages.h"
 #include "i18n/TextRecords.h"
 #include "workflow/TraceFormUnit.h"
+#include "workflow/MountTools.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -110,6 +111,8 @@ void TFormMain::ApplyMenuTexts() {
         SetFamily(MenuItem_zoomOut, family);
     }
     RefreshGuidanceMenu();
+    if (Mount())
+        Mount()->ApplyLanguage(curLang);
     // The refraction window says which way the longitude counts.
     if (FormAtmRef)
         for (const char* name : {"Label_longitude", "SpinBox_longitude"})

@@ -3,17 +3,16 @@
 // pole star and the bar would do; "Auto Axis" in step 3 follows the stars while the
 // user turns the RA axis and, after 30 degrees, fills in the axis centre and the
 // three star positions and moves on to step 8. The measuring is done by
-// astro/AutoMatch and astro/AxisFit; this file only feeds them frames and shows
-// what they return.
+// astro/AutoMatch and astro/AxisFollowSession; this file only feeds them frames (with
+// their moments on the window's clock) and shows what they return.
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
 #include "app/Mylog.h"
 #include "astro/AutoMatch.h"
-#include "astro/AxisFit.h"
+#include "astro/AxisFollowSession.h"
 #include "astro/StarData.h"
 #include "astro/StarDetect.h"
-#include "astro/StarRefine.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/Readouts.h"
@@ -29,9 +28,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kFollowIntervalMs = 150;
-constexpr double kAxisTurnDeg = 30.0; // the turn after which the axis is fitted
 
 const char* const kNoMatchText = "No convincing match of the template was found, so nothing was "
                                  "changed. Turn the template by hand, or try again with more "
@@ -91,7 +87,7 @@ void AutoMatch(TFormMain& w, QSlider* bar) {
 
 void StopFollowing(TFormMain& w) {
     w.Timer_autoAxis->stop();
-    w.axisFollower.reset();
+    w.axisSession.reset();
 }
 
 void ShowTurnSoFar(TFormMain& w, double turned) {
@@ -134,7 +130,7 @@ void TFormMain::InstallAutoAlign() {
         return;
     Timer_autoAxis = new QTimer(this);
     Timer_autoAxis->setObjectName(QStringLiteral("Timer_autoAxis"));
-    Timer_autoAxis->setInterval(kFollowIntervalMs);
+    Timer_autoAxis->setInterval(AxisFollowSession::kIntervalMs);
     connect(Timer_autoAxis, &QTimer::timeout, this, &TFormMain::Timer_autoAxisTimer);
     connect(ui->AutoBtn_mask_finding, &QToolButton::clicked, this,
             &TFormMain::AutoBtn_mask_findingClick);
@@ -161,7 +157,8 @@ void TFormMain::Btn_autoAxisClick() {
         ShowTip(wizardStep);
         return;
     }
-    axisFollower = std::make_shared<AxisFollower>();
+    // The sky turns about the pole where the template of step 2 shows it.
+    axisSession = std::make_shared<AxisFollowSession>(TemplateSkyTurn());
     ui->Image_rotateDirect->show();
     ShowTurnSoFar(*this, 0.0);
     Timer_autoAxis->start();
@@ -170,7 +167,7 @@ void TFormMain::Btn_autoAxisClick() {
 
 void TFormMain::Timer_autoAxisTimer() {
     // Leaving step 3 any way (a pick, a disconnection, a hemisphere switch) ends it.
-    if (wizardStep != Wizard::GetFirstPos || !g_cameraOpen || !axisFollower) {
+    if (wizardStep != Wizard::GetFirstPos || !g_cameraOpen || !axisSession) {
         StopFollowing(*this);
         if (wizardStep < Wizard::GetFirstPos)
             ui->Image_rotateDirect->hide();
@@ -178,14 +175,10 @@ void TFormMain::Timer_autoAxisTimer() {
     }
     cv::Mat copy;
     const cv::Mat& frame = PickFrame(copy);
-    axisFollower->AddFrame(RefinedStars(frame, DetectStars(frame)));
-    const double turned = std::abs(axisFollower->TurnDeg());
-    if (turned >= kAxisTurnDeg) {
-        const AxisFitResult fit = axisFollower->Fit();
-        if (fit.ok) {
-            FinishAxis(*this, fit);
-            return;
-        }
+    const AxisFollowSession::Step step = axisSession->AddFrame(frame, PickFrameSeconds(*clock_));
+    if (step.fit) {
+        FinishAxis(*this, *step.fit);
+        return;
     }
-    ShowTurnSoFar(*this, turned);
+    ShowTurnSoFar(*this, step.turnedDeg);
 }

@@ -3,6 +3,7 @@
 // Usage:
 //   cv::Mat copy;
 //   GetPreciseStarPos(PickFrame(copy), x, y, sx, sy);
+//   const double taken = PickFrameSeconds(form.WindowClock());   // the frame's moment
 //
 // While a capture loop runs it rewrites g_frameImage between its hand-overs, so a
 // handler that reads it directly could see half of two frames. The live view keeps
@@ -11,6 +12,7 @@
 #pragma once
 
 #include "app/Mystructs.h"
+#include "core/Clock.h"
 #include "display/LiveView.h"
 
 #include <opencv2/core.hpp>
@@ -20,4 +22,12 @@ inline const cv::Mat& PickFrame(cv::Mat& copy) {
         return g_frameImage;
     CopyLastShownFrame(copy);
     return copy;
+}
+
+// The moment of the frame PickFrame measures on, on the clock's steady scale: when
+// the camera delivered it, or now when no loop runs.
+inline double PickFrameSeconds(const Clock& clock) {
+    if (!g_threadRunning || LastShownFrameSeconds() == 0)
+        return clock.Seconds();
+    return LastShownFrameSeconds();
 }

@@ -4,6 +4,7 @@
 
 #include "astro/Customfunc.h"
 #include "camera/DisplayThread.h"
+#include "core/Log.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
 #include "display/Readouts.h"
@@ -19,6 +20,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -67,6 +69,28 @@ void ShowOverlayAtPointer(TFormMain& w) {
     w.PlaceOverlay(w.mouseX, w.mouseY);
     w.Img_Mask->setVisible(true);
     w.ui->MenuItem_showMask->setChecked(true);
+}
+
+// The sky turned between the picks, about the pole: the axis is the centre of the
+// circle of a still sky (astro/SkyTurn.h).
+void TakeSkyTurnOutOfCircle(TFormMain& w) {
+    const std::array<double, 3>& t = w.PickSeconds();
+    const AxisCircle c = AxisFromPicks({{{w.starPos1X, w.starPos1Y, t[0]},
+                                         {w.starPos2X, w.starPos2Y, t[1]},
+                                         {w.starPos3X, w.starPos3Y, t[2]}}},
+                                       w.PickSky());
+    if (!c.ok)
+        return;
+    WriteLog(QStringLiteral("Info"),
+             QStringLiteral("axis with the sky's turn of %1 s taken out: (%2,%3), %4 px from "
+                            "the circle's centre")
+                 .arg(t[2] - t[0], 0, 'f', 1)
+                 .arg(c.x, 0, 'f', 2)
+                 .arg(c.y, 0, 'f', 2)
+                 .arg(std::hypot(c.x - w.circleX, c.y - w.circleY), 0, 'f', 3));
+    w.circleX = c.x;
+    w.circleY = c.y;
+    w.circleRadius = static_cast<int>(c.radius);
 }
 
 // The pole star picked in step 9 or 11: the template goes on it, and the expected
@@ -118,6 +142,20 @@ void TFormMain::Img_capDblClick(QPointF imagePos) {
     ActOnPickedStar(sx, sy);
 }
 
+SkyTurn TFormMain::TemplateSkyTurn() const {
+    // The pole on the live image when template star B lies on the anchor, the
+    // template turned by the step-2 bar.
+    double ox = 0;
+    double oy = 0;
+    RotatePoint(ui->TrackBar_mask_finding->value(), g_maskPX, g_maskPY, g_maskBX, g_maskBY, ox, oy);
+    SkyTurn sky;
+    sky.poleX = maskAnchorX - g_maskBX + ox;
+    sky.poleY = maskAnchorY - g_maskBY + oy;
+    sky.degPerSecond = SiderealDegPerSecond(curRegion == QLatin1String("S") ? SkyHemisphere::South
+                                                                            : SkyHemisphere::North);
+    return sky;
+}
+
 void TFormMain::RecordStarPosition(int n, double sx, double sy) {
     QLabel* circles[] = {ui->Circle_starPos1, ui->Circle_starPos2, ui->Circle_starPos3};
     double* xs[] = {&starPos1X, &starPos2X, &starPos3X};
@@ -141,21 +179,26 @@ void TFormMain::ActOnPickedStar(double sx, double sy) {
     case Wizard::GetFirstPos:
         ui->Rectangle_tipMsg->hide();
         RecordStarPosition(1, sx, sy);
+        pickSeconds_[0] = PickFrameSeconds(*clock_);
+        pickSky_ = TemplateSkyTurn();
         ui->Image_rotateDirect->show();
         GoToStep(Wizard::RotateFirst);
         break;
     case Wizard::GetSecond:
         ui->Rectangle_tipMsg->hide();
         RecordStarPosition(2, sx, sy);
+        pickSeconds_[1] = PickFrameSeconds(*clock_);
         ui->Image_rotateDirect->show();
         GoToStep(Wizard::RotateSecond);
         break;
     case Wizard::GetThird:
         ui->Rectangle_tipMsg->hide();
         RecordStarPosition(3, sx, sy);
+        pickSeconds_[2] = PickFrameSeconds(*clock_);
         // Three positions on a line give no circle: no marks, step 8 all the same.
         if (CalcCircleCenter(starPos1X, starPos1Y, starPos2X, starPos2Y, starPos3X, starPos3Y,
                              circleX, circleY, circleRadius) == 1) {
+            TakeSkyTurnOutOfCircle(*this);
             if (g_displayThread)
                 g_displayThread->SetCirCenter(circleRadius, circleX, circleY);
             g_showAxisMark = true;

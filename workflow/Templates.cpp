@@ -1,4 +1,8 @@
-// Template preparation after connecting, and the choice of the active template.
+// Template preparation after connecting, and the choice of the active template. The
+// template angles are those of the window clock's moment ([STAR_DATA] source=date) or the
+// dated data of its date (source=table); a test fixes the moment with a held clock
+// (TFormMain::UseClock). The running tracker gets the template stars of the same moment
+// and turns them on with the clock.
 #include "app/MainFormUnit.h"
 #include "ui_FormMain.h"
 
@@ -11,7 +15,6 @@
 #include "dialogs/AtmRefFormUnit.h"
 #include "display/LiveImageView.h"
 #include "display/NightStyle.h"
-#include "workflow/Templates.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,17 +27,8 @@
 
 namespace {
 
-QDate templateDateForTesting; // null: today
-
 // The template angles of the moment are computed again this often while connected.
 constexpr int kStarDataRefreshMs = 60 * 1000;
-
-// The moment the template angles are computed for: now, or 00:00 UTC of the test's date.
-UtcMoment TemplateMoment() {
-    return UtcMomentOf(templateDateForTesting.isValid()
-                           ? QDateTime(templateDateForTesting, QTime(0, 0), Qt::UTC)
-                           : QDateTime::currentDateTimeUtc());
-}
 
 constexpr int kGlassSide = 150;
 const QColor kGlassCross(0x00, 0xFF, 0x00);       // ARGB 0xFF00FF00
@@ -70,7 +64,8 @@ void DrawTemplatePole(QImage& image, double poleX, double poleY) {
 }
 
 // One hemisphere's template: its picture, its dated star data, its pole.
-void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& record) {
+void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& record,
+                       const QDateTime& now) {
     const bool south = hemisphere == QLatin1String("S");
     bitmap = LoadTemplateImage(south ? QStringLiteral("South_Mask_hollow")
                                      : QStringLiteral("North_Mask_hollow"));
@@ -80,12 +75,9 @@ void PrepareHemisphere(const QString& hemisphere, QImage& bitmap, STARDATA& reco
     // moment cannot be computed.
     const bool ofDate =
         StarDataSourceFromText(g_iniFileInfo.starDataSource) == StarDataSource::Date &&
-        LoadStarDataOfDate(hemisphere, record, TemplateMoment());
-    if (!ofDate) {
-        const QDate today =
-            templateDateForTesting.isValid() ? templateDateForTesting : QDate::currentDate();
-        LoadStarData(hemisphere, record, today);
-    }
+        LoadStarDataOfDate(hemisphere, record, UtcMomentOf(now));
+    if (!ofDate)
+        LoadStarData(hemisphere, record, now.date());
     CalcTemplatePole(hemisphere, record); // (0, 0) and logged when it fails
     DrawTemplatePole(bitmap, record.poleX, record.poleY);
 }
@@ -132,26 +124,31 @@ void ActivateTemplateValues(const STARDATA& d) {
 
 } // namespace
 
-void SetTemplateDateForTesting(const QDate& date) {
-    templateDateForTesting = date;
+void TFormMain::UseClock(std::shared_ptr<Clock> clock) {
+    if (!clock)
+        return;
+    clock_ = std::move(clock);
+    if (g_displayThread)
+        g_displayThread->SetClock(clock_);
 }
 
-void HandSkyOfMomentToTracker(const QString& region) {
+void TFormMain::HandSkyOfMomentToTracker(const QString& region) {
     if (!g_displayThread)
         return;
-    const std::optional<SkyOfDate> sky = SkyOfDate::At(TemplateMoment());
+    const std::optional<SkyOfDate> sky = SkyOfDate::At(UtcMomentOf(clock_->Utc()));
     if (!sky)
         return;
     const SkyHemisphere h =
         region == QLatin1String("S") ? SkyHemisphere::South : SkyHemisphere::North;
-    // The longitude is added by the tracker on every frame.
-    g_displayThread->SetSkyOfMoment(SkyOfMomentAt(*sky, h, 0.0), !templateDateForTesting.isValid());
+    // The tracker turns the sky to each frame's moment at the site.
+    g_displayThread->SetSkyOfMoment(SkyOfMomentAt(*sky, h, 0.0));
 }
 
 void TFormMain::PrepareTemplates() {
     if (!templatesReady) {
-        PrepareHemisphere(QStringLiteral("N"), northMaskBitmap, g_northStarData);
-        PrepareHemisphere(QStringLiteral("S"), southMaskBitmap, g_southStarData);
+        const QDateTime now = clock_->Utc();
+        PrepareHemisphere(QStringLiteral("N"), northMaskBitmap, g_northStarData, now);
+        PrepareHemisphere(QStringLiteral("S"), southMaskBitmap, g_southStarData, now);
 
         SelectTemplate(curRegion);
         HighlightExposureButtons();
@@ -180,29 +177,28 @@ void TFormMain::PrepareTemplates() {
 }
 
 void TFormMain::KeepStarDataOfDate() {
-    auto* timer = findChild<QTimer*>(QStringLiteral("Timer_starDataOfDate"));
     if (StarDataSourceFromText(g_iniFileInfo.starDataSource) != StarDataSource::Date) {
-        if (timer)
-            timer->stop();
+        if (starDataTimer_)
+            starDataTimer_->stop();
         return;
     }
-    if (!timer) {
-        timer = new QTimer(this);
-        timer->setObjectName(QStringLiteral("Timer_starDataOfDate"));
-        timer->setInterval(kStarDataRefreshMs);
-        connect(timer, &QTimer::timeout, this, [this, timer] {
+    if (!starDataTimer_) {
+        starDataTimer_ = new QTimer(this);
+        starDataTimer_->setObjectName(QStringLiteral("Timer_starDataOfDate"));
+        starDataTimer_->setInterval(kStarDataRefreshMs);
+        connect(starDataTimer_, &QTimer::timeout, this, [this] {
             if (g_connected)
                 RefreshTemplateAnglesOfDate();
             else
-                timer->stop();
+                starDataTimer_->stop();
         });
     }
     RefreshTemplateAnglesOfDate();
-    timer->start();
+    starDataTimer_->start();
 }
 
 void TFormMain::RefreshTemplateAnglesOfDate() {
-    const UtcMoment now = TemplateMoment();
+    const UtcMoment now = UtcMomentOf(clock_->Utc());
     const bool north = ::RefreshStarDataOfDate(QStringLiteral("N"), g_northStarData, now);
     const bool south = ::RefreshStarDataOfDate(QStringLiteral("S"), g_southStarData, now);
     if (!north || !south)

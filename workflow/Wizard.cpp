@@ -13,9 +13,9 @@
 #include "display/Readouts.h"
 #include "i18n/TextRecords.h"
 #include "workflow/PickFrame.h"
-#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/WizardSteps.h"
+#include "workflow/MountTools.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QTimer>
@@ -64,6 +64,8 @@ void ResetPicks(TFormMain& w) {
 
 // "Restart" in step 13: monitor mode ends and the wizard starts over.
 void Restart(TFormMain& w) {
+    if (w.Mount())
+        w.Mount()->MonitorEnded();
     ClearStarPicks(w);
     g_showAxisMark = false;
     g_monitorPole = false;
@@ -297,6 +299,8 @@ void TFormMain::Btn_calcPolarAxisClick() {
     ui->MenuItem_trace->setEnabled(true);
     HandSkyOfMomentToTracker(curRegion);
     ClearAlignmentReadout(*this);
+    if (mountTools_)
+        mountTools_->MonitorStarted();
     g_monitorPole = true;
     g_showRefStarA = true;
     g_showRefStarB = true;
@@ -313,6 +317,8 @@ void TFormMain::Timer_updateAngleTimer() {
 }
 
 void TFormMain::ResetWorkflow() {
+    if (mountTools_)
+        mountTools_->MonitorEnded();
     ClearAlignmentReadout(*this);
     ClearStarPicks(*this);
     ClearOverlayFlags();

@@ -14,7 +14,10 @@ constexpr double kArcsecPerRadian = 206264.806;
 constexpr double kPeakNoises = 8;  // a star's peak stands this many noise levels over the sky
 constexpr double kLeastSpan = 12;  // white lies at least this many noise levels over black
 constexpr double kBrightShare = 8; // the brightest stars are within this factor of the brightest
-constexpr double kSoftNoises = 16; // the stretch is linear up to about this many noise levels
+constexpr double kSoftNoises = 16;
+constexpr double kPointSpread = 0.2; // neighbours below this share of a peak: single-pixel stars
+constexpr double kSoftenSigma = 0.8; // the Gaussian that spreads them, output pixels // the stretch
+                                     // is linear up to about this many noise levels
 
 // The smallest value v with at least `percentile` % of the pixels at or below it.
 int Percentile(const std::vector<int>& histogram, long long total, double percentile) {
@@ -86,7 +89,11 @@ template <typename T> void Count(const cv::Mat& img, std::vector<int>& histogram
 // same star), at most `most` of them.
 constexpr int kStarRadius = 3;
 
-template <typename T> std::vector<int> Peaks(const cv::Mat& img, int floor, std::size_t most) {
+// `spread`: how much of a peak's height above `sky` its four neighbours keep, the
+// middle value of the stars found (1 when none is found): near 0 for stars that
+// fall on single pixels.
+template <typename T>
+std::vector<int> Peaks(const cv::Mat& img, int floor, std::size_t most, int sky, double& spread) {
     struct Peak {
         int value, x, y;
     };
@@ -121,8 +128,17 @@ template <typename T> std::vector<int> Peaks(const cv::Mat& img, int floor, std:
             stars.push_back(p);
     }
     std::vector<int> values;
-    for (const Peak& p : stars)
+    std::vector<double> spreads;
+    for (const Peak& p : stars) {
         values.push_back(p.value);
+        const double neighbours =
+            (static_cast<double>(img.ptr<T>(p.y)[p.x - 1]) + img.ptr<T>(p.y)[p.x + 1] +
+             img.ptr<T>(p.y - 1)[p.x] + img.ptr<T>(p.y + 1)[p.x]) /
+            4;
+        spreads.push_back((neighbours - sky) / std::max(1, p.value - sky));
+    }
+    std::sort(spreads.begin(), spreads.end());
+    spread = spreads.empty() ? 1.0 : spreads[spreads.size() / 2];
     return values;
 }
 
@@ -237,24 +253,38 @@ bool FrameConverter::Convert(const RawFrame& in, unsigned char* out) {
 
     // Levels of this frame.
     const int levels = in.bitsPerPixel == 8 ? 256 : 65536;
-    histogram_.assign(levels, 0);
-    if (in.bitsPerPixel == 8)
-        Count<unsigned char>(img, histogram_);
-    else
-        Count<unsigned short>(img, histogram_);
     const long long total = static_cast<long long>(img.rows) * img.cols;
-    const int black = Percentile(histogram_, total, settings_.blackPercentile);
-    // The sky's level and noise: its median and the spread below it (one standard
-    // deviation of a normal distribution below the median).
-    const int sky = Percentile(histogram_, total, 50.0);
-    const double noise = std::max(0.5, FinePercentile(histogram_, total, 50.0) -
-                                           FinePercentile(histogram_, total, 15.87));
-    // White: the peak of the brightest stars, the middle one of the few brightest
-    // (so that a lone hot pixel does not set it, nor where one star's light falls on
-    // the pixel grid), and never less than kLeastSpan noise levels over black.
-    const int floor = sky + static_cast<int>(std::ceil(kPeakNoises * noise));
-    const std::vector<int> peaks = in.bitsPerPixel == 8 ? Peaks<unsigned char>(img, floor, 7)
-                                                        : Peaks<unsigned short>(img, floor, 7);
+    int black = 0, sky = 0, floor = 0;
+    double noise = 1, spread = 1;
+    std::vector<int> peaks;
+    const auto measure = [&] {
+        histogram_.assign(levels, 0);
+        if (in.bitsPerPixel == 8)
+            Count<unsigned char>(img, histogram_);
+        else
+            Count<unsigned short>(img, histogram_);
+        black = Percentile(histogram_, total, settings_.blackPercentile);
+        // The sky's level and noise: its median and the spread below it (one
+        // standard deviation of a normal distribution below the median).
+        sky = Percentile(histogram_, total, 50.0);
+        noise = std::max(0.5, FinePercentile(histogram_, total, 50.0) -
+                                  FinePercentile(histogram_, total, 15.87));
+        // White: the peak of the brightest stars, the middle one of the few brightest
+        // (so that a lone hot pixel does not set it, nor where one star's light falls
+        // on the pixel grid), and never less than kLeastSpan noise levels over black.
+        floor = sky + static_cast<int>(std::ceil(kPeakNoises * noise));
+        peaks = in.bitsPerPixel == 8 ? Peaks<unsigned char>(img, floor, 7, sky, spread)
+                                     : Peaks<unsigned short>(img, floor, 7, sky, spread);
+    };
+    measure();
+    // Stars that fall on single pixels (a short lens, a sharp sky) are spread over
+    // a few pixels, as the star detection and the templates know them; a lone
+    // pixel would not survive their noise filter.
+    if (settings_.softenPointStars && peaks.size() >= 2 && spread < kPointSpread) {
+        cv::GaussianBlur(img, softened_, cv::Size(5, 5), kSoftenSigma);
+        img = softened_;
+        measure();
+    }
     // Peaks far below the brightest one are faint stars or noise, not the few
     // brightest stars.
     std::size_t bright = 0;

@@ -13,7 +13,9 @@
 // the frame; a Bayer mosaic is turned into grey (luminance); the result is resampled
 // by Factor() so that one output pixel covers TargetArcsecPerPixel(), from the
 // sensor's pixel size and the lens's focal length; it is centred in the output and
-// the margin is black where the sensor is smaller; finally the frame's own levels
+// the margin is black where the sensor is smaller; stars that fall on single pixels
+// (most of a peak's light in one pixel) are spread by a Gaussian of 0.8 pixels, as
+// the star detection and the templates expect them; finally the frame's own levels
 // are stretched to 0..255: black is a low percentile of its pixels (just below the
 // sky background), white the middle peak of the few brightest stars (not a lone hot
 // pixel, and steady wherever a star falls on the pixel grid), at least 12 noise
@@ -46,6 +48,7 @@ struct ConversionSettings {
     double minFactor = 1.0 / 16;  // resampling limits: below and above them the
     double maxFactor = 2.0;       // image keeps the nearest reachable scale
     double blackPercentile = 1.0; // % of pixels at or below black
+    bool softenPointStars = true; // spread stars that fall on single pixels
 };
 
 class FrameConverter {
@@ -77,6 +80,7 @@ private:
     cv::Mat grey_;
     cv::Mat halved_[2];
     cv::Mat resampled_;
+    cv::Mat softened_;
     std::vector<int> histogram_;
     std::vector<unsigned char> lut_;
     int lastBlack_ = 0;

@@ -12,6 +12,10 @@ namespace zorcamindi {
 namespace {
 
 constexpr long kMostPixels = 200'000'000L;
+constexpr std::size_t kFitsRecord = 2880;
+constexpr long kMostCompressedPixels = 120'000'000L;
+// Noise keeps a sky frame from packing into fewer bytes than this many pixels each.
+constexpr double kMostPixelsPerCodeByte = 300;
 
 // The first HDU holding an image of two or three axes: the primary one of a plain
 // file, the first extension of a tile-compressed (.fits.fz) one.
@@ -44,6 +48,117 @@ std::string Key(fitsfile* f, const char* name) {
     std::string v(value);
     v.erase(std::remove(v.begin(), v.end(), ' '), v.end());
     return v;
+}
+
+long IntKey(fitsfile* f, const char* name, long fallback) {
+    long value = 0;
+    int status = 0;
+    return fits_read_key(f, TLONG, name, &value, nullptr, &status) ? fallback : value;
+}
+
+// Walks a Rice-coded tile of `pixels` values without decoding it: true when the
+// code stays within its `size` bytes. cfitsio's own decoder trusts the code and
+// reads past the tile's end on a damaged one.
+bool RiceTileFits(const unsigned char* code, long size, long pixels, int block, int bytesPerPixel) {
+    const int fsBits = bytesPerPixel == 1 ? 3 : bytesPerPixel == 2 ? 4 : 5;
+    const int fsMost = bytesPerPixel == 1 ? 6 : bytesPerPixel == 2 ? 14 : 25;
+    const long long bitsThere = static_cast<long long>(size) * 8;
+    long long bit = static_cast<long long>(bytesPerPixel) * 8; // the first value, as it is
+    const auto take = [&](long long n) {
+        bit += n;
+        return bit <= bitsThere;
+    };
+    for (long i = 0; i < pixels; i += block) {
+        const long n = std::min<long>(block, pixels - i);
+        // The block's code length.
+        if (bit + fsBits > bitsThere)
+            return false;
+        long long fs = 0;
+        for (int k = 0; k < fsBits; ++k, ++bit)
+            fs = (fs << 1) | ((code[bit / 8] >> (7 - bit % 8)) & 1);
+        fs -= 1;
+        if (fs < 0)
+            continue; // all differences zero
+        if (fs == fsMost) {
+            if (!take(static_cast<long long>(n) * bytesPerPixel * 8))
+                return false;
+            continue;
+        }
+        if (fs > fsMost)
+            return false;
+        for (long j = 0; j < n; ++j) {
+            // A run of zeros ended by a one, then fs plain bits.
+            while (bit < bitsThere && ((code[bit / 8] >> (7 - bit % 8)) & 1) == 0)
+                ++bit;
+            if (bit >= bitsThere || !take(1 + fs))
+                return false;
+        }
+    }
+    return true;
+}
+
+// A tile-compressed image whose tiles can be unpacked safely: Rice-coded tiles
+// are walked first; the other methods of cfitsio's own coding are refused.
+bool CompressionSound(fitsfile* f, std::size_t fileSize, std::string& error) {
+    const std::string method = Key(f, "ZCMPTYPE");
+    if (method == "GZIP_1" || method == "GZIP_2" || method == "NOCOMPRESS")
+        return true; // zlib checks its own input
+    if (method != "RICE_1" && method != "RICE_ONE") {
+        error = "FITS compression " + method + " not supported";
+        return false;
+    }
+    int status = 0, column = 0;
+    long rows = 0;
+    char columnName[] = "COMPRESSED_DATA";
+    if (fits_get_colnum(f, CASEINSEN, columnName, &column, &status) ||
+        fits_get_num_rows(f, &rows, &status))
+        return false;
+    int block = 32, bytesPerPixel = 4;
+    const long bitpix = IntKey(f, "ZBITPIX", 16);
+    bytesPerPixel = bitpix == 8 ? 1 : bitpix == 16 ? 2 : 4;
+    for (int k = 1; k <= 4; ++k) {
+        const std::string name = Key(f, ("ZNAME" + std::to_string(k)).c_str());
+        const long value = IntKey(f, ("ZVAL" + std::to_string(k)).c_str(), 0);
+        if (name == "BLOCKSIZE" && value > 0)
+            block = static_cast<int>(value);
+        else if (name == "BYTEPIX" && (value == 1 || value == 2 || value == 4 || value == 8))
+            bytesPerPixel = static_cast<int>(std::min(value, 4L));
+    }
+    // The tiles in order: along the first axis, then the second, then the third.
+    long axis[3], tile[3], tiles[3];
+    const long naxis = std::clamp(IntKey(f, "ZNAXIS", 2), 1L, 3L);
+    for (int k = 0; k < 3; ++k) {
+        axis[k] = k < naxis ? IntKey(f, ("ZNAXIS" + std::to_string(k + 1)).c_str(), 1) : 1;
+        tile[k] = IntKey(f, ("ZTILE" + std::to_string(k + 1)).c_str(), k == 0 ? axis[0] : 1);
+        if (axis[k] < 1 || tile[k] < 1)
+            return false;
+        tiles[k] = (axis[k] + tile[k] - 1) / tile[k];
+    }
+    if (rows != tiles[0] * tiles[1] * tiles[2])
+        return false;
+    std::vector<unsigned char> code;
+    for (long row = 1; row <= rows; ++row) {
+        long length = 0, offset = 0;
+        if (fits_read_descript(f, column, row, &length, &offset, &status))
+            return false;
+        long pixels = 1, index = row - 1;
+        for (int k = 0; k < 3; ++k) {
+            const long at = index % tiles[k];
+            index /= tiles[k];
+            pixels *= std::min(tile[k], axis[k] - at * tile[k]);
+        }
+        if (length == 0)
+            continue; // a tile kept uncompressed or as floating point, elsewhere
+        if (length < 0 || offset < 0 || static_cast<std::size_t>(length) > fileSize)
+            return false;
+        code.resize(static_cast<std::size_t>(length));
+        int anyNull = 0;
+        if (fits_read_col(f, TBYTE, column, row, 1, length, nullptr, code.data(), &anyNull,
+                          &status) ||
+            !RiceTileFits(code.data(), length, pixels, block, bytesPerPixel))
+            return false;
+    }
+    return true;
 }
 
 // Any data as floating point: the planes to grey (colour planes weighted as
@@ -101,9 +216,18 @@ template <typename T> void FlipRows(std::vector<T>& pixels, long w, long h) {
 bool DecodeFits(const void* data, std::size_t size, DecodedImage& out, std::string& error) {
     int status = 0;
     fitsfile* f = nullptr;
-    // cfitsio reads the memory in place; the buffer is not changed.
+    // cfitsio reads the memory in place (the buffer is not changed), in whole
+    // records of 2880 bytes: a file cut short is read from a copy padded to a
+    // whole record, never past the end of the caller's buffer.
+    std::vector<char> padded;
     void* mem = const_cast<void*>(data);
     std::size_t memSize = size;
+    if (size % kFitsRecord != 0) {
+        padded.assign(static_cast<const char*>(data), static_cast<const char*>(data) + size);
+        padded.resize((size / kFitsRecord + 1) * kFitsRecord, 0);
+        mem = padded.data();
+        memSize = padded.size();
+    }
     if (fits_open_memfile(&f, "frame", READONLY, &mem, &memSize, 0, nullptr, &status)) {
         error = "not a FITS file";
         return false;
@@ -120,6 +244,30 @@ bool DecodeFits(const void* data, std::size_t size, DecodedImage& out, std::stri
     }
     const long w = axes[0], h = axes[1], planes = naxis >= 3 ? axes[2] : 1;
     const long n = w * h;
+    // A header may promise more than the file holds: plain data must be there in
+    // full, and a compressed image may not unpack to more than a large sensor's frame
+    // nor to more than any real frame's code could hold.
+    int bitpix = 0, compressed = fits_is_compressed_image(f, &status);
+    fits_get_img_type(f, &bitpix, &status);
+    LONGLONG headerStart = 0, dataStart = 0, dataEnd = 0;
+    fits_get_hduaddrll(f, &headerStart, &dataStart, &dataEnd, &status);
+    const double bytes = static_cast<double>(n) * planes * (std::abs(bitpix) / 8);
+    if (status || dataEnd > static_cast<LONGLONG>(memSize) ||
+        (compressed
+             ? n * planes > std::min<double>(kMostCompressedPixels, kMostPixelsPerCodeByte * size)
+             : static_cast<double>(dataStart) + bytes > static_cast<double>(memSize))) {
+        int closeStatus = 0;
+        fits_close_file(f, &closeStatus);
+        error = "FITS image larger than its data";
+        return false;
+    }
+    if (compressed && !CompressionSound(f, memSize, error)) {
+        int closeStatus = 0;
+        fits_close_file(f, &closeStatus);
+        if (error.empty())
+            error = "compressed FITS image damaged";
+        return false;
+    }
     out.width = static_cast<int>(w);
     out.height = static_cast<int>(h);
     out.bayer.clear();

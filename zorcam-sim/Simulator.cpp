@@ -49,7 +49,7 @@ Simulator& Simulator::Instance() {
 }
 
 Simulator::Simulator(std::string configDir)
-    : source_(std::move(configDir)), lastTick_(Clock::now()) {
+    : source_(std::move(configDir)), lastTick_(ClockSeconds()) {
     source_.Poll(true);
     config_ = source_.Config();
     Rebuild();
@@ -69,10 +69,19 @@ void Simulator::PollConfig(bool force) {
     }
 }
 
+double Simulator::ClockSeconds() const {
+    if (clockSeconds_)
+        return clockSeconds_(clockContext_);
+    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
 void Simulator::AdvanceTime() {
-    const auto now = Clock::now();
-    simSeconds_ += config_.sky.timeScale * std::chrono::duration<double>(now - lastTick_).count();
-    lastTick_ = now;
+    const double now = ClockSeconds();
+    // A clock that went back (or is not a number) advances nothing.
+    if (now > lastTick_)
+        simSeconds_ += config_.sky.timeScale * (now - lastTick_);
+    if (std::isfinite(now))
+        lastTick_ = now;
 }
 
 UtcTime Simulator::SkyMoment() const {
@@ -584,6 +593,16 @@ int Simulator::ReloadConfig() {
     std::lock_guard lock(mutex_);
     PollConfig(true);
     return source_.LastLoadFailed() ? 1 : 0;
+}
+
+int Simulator::UseClock(double (*seconds)(void* context), void* context) {
+    std::lock_guard lock(mutex_);
+    AdvanceTime(); // the sky so far on the old clock
+    clockSeconds_ = seconds;
+    clockContext_ = seconds ? context : nullptr;
+    const double now = ClockSeconds();
+    lastTick_ = std::isfinite(now) ? now : 0.0;
+    return 0;
 }
 
 std::string Simulator::ConfigPath() const {

@@ -75,6 +75,8 @@ public:
     int GetTruth(ZorcamSimTruth* out);
     int GetStars(ZorcamSimStar* out, int capacity);
     int ReloadConfig();
+    // The sky's time from a clock of the caller's (null: the real time again).
+    int UseClock(double (*seconds)(void* context), void* context);
     std::string ConfigPath() const;
 
 private:
@@ -132,8 +134,12 @@ private:
     std::unique_ptr<FrameRenderer> renderer_;
     std::vector<unsigned char> frame_;
     Snapshot last_;
+    // Seconds of the sky's clock: the caller's, else the steady clock's.
+    double ClockSeconds() const;
     double simSeconds_ = 0;
-    Clock::time_point lastTick_;
+    double lastTick_ = 0; // ClockSeconds() when the sky's time was last advanced
+    double (*clockSeconds_)(void*) = nullptr;
+    void* clockContext_ = nullptr;
 };
 
 } // namespace zorcamsim

@@ -110,6 +110,10 @@ ZORCAM_EXPORT int ZorcamSimReloadConfig(void) {
     return Sim().ReloadConfig();
 }
 
+ZORCAM_EXPORT int ZorcamSimUseClock(double (*seconds)(void* context), void* context) {
+    return Sim().UseClock(seconds, context);
+}
+
 ZORCAM_EXPORT int ZorcamSimConfigPath(char* buf, int size) {
     const std::string path = Sim().ConfigPath();
     if (buf && size > 0) {

@@ -8,6 +8,7 @@
  *   if (ZorcamSimGetTruth(&t) == 0) ...        // t.poleX, t.starBX, ...
  *   ZorcamSimStar stars[512];
  *   int n = ZorcamSimGetStars(stars, 512);     // all stars, template stars first
+ *   ZorcamSimUseClock(&Seconds, &myClock);     // the sky's time from the test's clock
  *
  * Positions are image pixels (x right, y down, whole numbers at pixel centres);
  * angles in degrees, clockwise on the screen positive.
@@ -57,6 +58,13 @@ int ZorcamSimGetStars(ZorcamSimStar* out, int capacity);
 int ZorcamSimReloadConfig(void);
 /* The configuration file in use, zero-terminated in buf; returns its length. */
 int ZorcamSimConfigPath(char* buf, int size);
+/* The clock the sky's time runs on: seconds(context) on any steady scale (only
+ * differences count), read under the simulator's lock; the sky then turns by
+ * timeScale simulated seconds per second of that clock. A null function gives the
+ * real time back. The sky goes on from where it stands; it does not jump. The
+ * function must stay callable until it is taken back (null) or the library is
+ * released. Returns 0. */
+int ZorcamSimUseClock(double (*seconds)(void* context), void* context);
 
 #ifdef __cplusplus
 }

@@ -150,18 +150,26 @@ double IndiServer::Number(const QString& propertyElement) {
     return ok && number ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
-bool IndiServer::CrashDriver() {
+bool IndiServer::SignalDriver(int signal) {
     if (!Running())
         return false;
     bool ok = false;
     const QString children = Tool(
         {QStringLiteral("pgrep"), QStringLiteral("-P"), QString::number(process_->processId())},
         3000, &ok);
-    bool killed = false;
+    bool sent = false;
     for (const QString& pid : children.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         if (const int p = pid.trimmed().toInt(); p > 0)
-            killed = ::kill(static_cast<pid_t>(p), SIGKILL) == 0 || killed;
-    return killed;
+            sent = ::kill(static_cast<pid_t>(p), signal) == 0 || sent;
+    return sent;
+}
+
+bool IndiServer::CrashDriver() {
+    return SignalDriver(SIGKILL);
+}
+
+bool IndiServer::FreezeDriver() {
+    return SignalDriver(SIGSTOP);
 }
 
 QString IndiServer::OnSwitch(const QString& property) {

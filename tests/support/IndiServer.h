@@ -45,6 +45,9 @@ public:
     // Kills the simulator's driver process, as a crash would: the server deletes
     // its device and starts it again, disconnected. False when no driver ran.
     bool CrashDriver();
+    // Stops the driver process where it is (a hung camera): the server keeps it,
+    // it answers nothing. CrashDriver ends it.
+    bool FreezeDriver();
     // The text of a switch property's element that is on; empty when unreadable.
     QString OnSwitch(const QString& property);
     // Connects the simulator's driver (as a client would) and waits until it is on.
@@ -56,6 +59,7 @@ public:
 
 private:
     bool StartOnPort();
+    bool SignalDriver(int signal);
     QString Tool(const QStringList& args, int timeoutMs, bool* ok);
 
     std::unique_ptr<QProcess> process_;

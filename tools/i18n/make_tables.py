@@ -8,6 +8,7 @@ Each src/<code>.txt (UTF-8) holds one language in five sections:
     [tips_s]    the southern texts: only the keys that differ from [tips]
     [dict]      the label dictionary: English design-time text=translation
     [guidance]  the sound guidance's menu texts and spoken instructions (Guide_<CODE>)
+    [mount]     the screws in turns and the motorised adjusters (Mount_<CODE>)
 
 A value written as {BLANK} is stored as a single blank (editors drop trailing
 blanks). Lines starting with '#' and empty lines are ignored.
@@ -37,7 +38,7 @@ SOUTH_KEYS = {
     "MovePolarisTip",
     "GetCurrentPolarisTip",
 }
-SECTIONS = ("menu", "tips", "tips_s", "dict", "guidance")
+SECTIONS = ("menu", "tips", "tips_s", "dict", "guidance", "mount")
 
 UTF16 = "utf-16le-bom"
 UTF8 = "utf-8-bom"
@@ -47,7 +48,7 @@ ASCII = "ascii"
 def encoding_of(table):
     if table.startswith("Lang_"):
         return UTF16
-    if table.startswith("Guide_"):
+    if table.startswith("Guide_") or table.startswith("Mount_"):
         return UTF8
     if table == "Menu_EN" or table == "TipsMsgEN_N":
         return ASCII
@@ -103,7 +104,7 @@ def build_tables(partial=False):
 
     tables = {}
     for code, src in sources.items():
-        for section in ("menu", "tips", "dict", "guidance"):
+        for section in ("menu", "tips", "dict", "guidance", "mount"):
             if keys(src[section]) != keys(english[section]):
                 sys.exit(f"{code}: [{section}] keys differ from the English ones")
         south_keys = set(keys(src["tips_s"])) - {"FontFamily"}
@@ -115,6 +116,7 @@ def build_tables(partial=False):
         tables[f"TipsMsg{code}_S"] = [(k, south.get(k, v)) for k, v in src["tips"]]
         tables[f"Lang_{code.lower()}_north"] = src["dict"]
         tables[f"Guide_{code}"] = src["guidance"]
+        tables[f"Mount_{code}"] = src["mount"]
     return tables
 
 

@@ -2,6 +2,9 @@
 
 #include "e2e/alignment/SimMount.h"
 #include "support/GuidedUser.h"
+#include "support/HeldClock.h"
+
+#include "astro/SkyTurn.h"
 #include "support/RecordingGuidanceOutputs.h"
 
 #include "app/AppPaths.h"
@@ -12,13 +15,12 @@
 #include "dialogs/MessageBoxes.h"
 #include "display/LiveImageView.h"
 #include "ui_FormMain.h"
-#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QDate>
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -100,7 +102,6 @@ public:
     void OpenWindows() {
         SetDocumentsFolderForTesting(folder_ + QStringLiteral("/docs"));
         SetSettingsFolderForTesting(folder_);
-        SetTemplateDateForTesting(ScenarioDate(s_));
         SetMessageBoxHandlerForTesting([this](const QString& kind, const QString& text) {
             if (kind == QLatin1String("question")) {
                 ++questions_;
@@ -110,6 +111,20 @@ public:
             return false;
         });
         main_ = std::make_unique<TFormMain>();
+        // The one clock: running at the real rate from the scenario's moment; the
+        // person's waits move it on at once.
+        const QDateTime moment(ScenarioDate(s_), QTime(0, 0), Qt::UTC);
+        if (s_.skyTurns) {
+            auto clock = std::make_shared<ScaledClock>(moment, 1.0);
+            advance_ = [clock](double seconds) { clock->Advance(seconds); };
+            clock_ = clock;
+            mount_.UseClock(clock_.get());
+        } else {
+            auto clock = std::make_shared<HeldMomentClock>(moment, 1.0);
+            advance_ = [clock](double seconds) { clock->Advance(seconds); };
+            clock_ = clock;
+        }
+        main_->UseClock(clock_);
         about_ = std::make_unique<TFormAbout>();
         atmRef_ = std::make_unique<TFormAtmRef>();
         trace_ = std::make_unique<TFormTrace>();
@@ -127,8 +142,8 @@ public:
         atmRef_.reset();
         about_.reset();
         main_.reset();
+        mount_.UseClock(nullptr);
         SetMessageBoxHandlerForTesting({});
-        SetTemplateDateForTesting(QDate());
     }
 
     // The whole procedure; a recorded axis centre is accepted when offered and wanted.
@@ -206,6 +221,14 @@ private:
     Ui::TFormMain* Ui() const { return main_->ui; }
     int Step() const { return main_->wizardStep; }
     void Note(const QString& text) { result_.notes << text; }
+
+    // A person's pace, in the window clock's seconds (the simulator's sky follows
+    // when it turns): the clock moves on at once, and the frames that come next are
+    // of the later moment.
+    static constexpr double kBetweenPicksS = 20.0;
+    static constexpr double kPerScrewTurnS = 10.0;
+    static constexpr double kPerRaDegreeS = 1.0; // turning the RA axis by hand
+    void PersonTakes(double seconds) { advance_(seconds); }
 
     // Lets the window paint the latest frames, then tells the observer.
     void Moment(const QString& name) {
@@ -376,6 +399,8 @@ private:
     // ---- what a person does with the mount ----
 
     void Mount(const char* what, double step) {
+        if (qstrcmp(what, "ra") != 0)
+            PersonTakes(kPerScrewTurnS);
         Require(mount_.Turn(what, step), mount_.LastError());
     }
 
@@ -498,22 +523,47 @@ private:
         throw Failure(QStringLiteral("lost the star picked for the RA axis"));
     }
 
+    // Turns the RA axis as a person does between two picks: at least kBetweenPicksS
+    // from one pick to the next, and frames of the new moment before the next pick.
+    void TurnRaByHand(double deg) {
+        PersonTakes(std::max(kBetweenPicksS, std::abs(deg) * kPerRaDegreeS));
+        Mount("ra", deg);
+    }
+
+    // The axis the window took from the three picks against the truth, and the circle
+    // through the same picks with the sky's turn left in.
+    void JudgeThePicksAxis() {
+        const ZorcamSimTruth t = mount_.Truth();
+        const AxisCircle still = CircleThrough({main_->starPos1X, main_->starPos1Y},
+                                               {main_->starPos2X, main_->starPos2Y},
+                                               {main_->starPos3X, main_->starPos3Y});
+        result_.pickAxisErrorPx = std::hypot(main_->circleX - t.axisX, main_->circleY - t.axisY);
+        result_.pickAxisBiasPx = still.ok ? std::hypot(still.x - t.axisX, still.y - t.axisY) : -1;
+        Note(QStringLiteral("session %1: axis from the picks %2 px from the true axis (%3 px "
+                            "with the sky's turn left in), picks %4 s apart")
+                 .arg(number_)
+                 .arg(result_.pickAxisErrorPx, 0, 'f', 3)
+                 .arg(result_.pickAxisBiasPx, 0, 'f', 3)
+                 .arg(main_->PickSeconds()[2] - main_->PickSeconds()[0], 0, 'f', 1));
+    }
+
     void FindRaAxis() {
         ExpectStep(3, QStringLiteral("step 2"));
         const ZorcamSimStar star = ChooseRaStar();
         DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 1"));
         ExpectStep(4, QStringLiteral("the first pick"));
-        Mount("ra", s_.raStepDeg);
+        TurnRaByHand(s_.raStepDeg);
         Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 4)"));
         ExpectStep(5, QStringLiteral("step 4"));
         DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 2"));
         ExpectStep(6, QStringLiteral("the second pick"));
-        Mount("ra", s_.raStepDeg);
+        TurnRaByHand(s_.raStepDeg);
         Click(Ui()->Btn2_tip, QStringLiteral("Finished (step 6)"));
         ExpectStep(7, QStringLiteral("step 6"));
         DoubleClickImage(Follow(star), QStringLiteral("the RA star, position 3"));
         ExpectStep(8, QStringLiteral("the third pick"));
         Require(g_showAxisMark, QStringLiteral("no axis centre after the third pick"));
+        JudgeThePicksAxis();
         Moment(QStringLiteral("3-axis-circle"));
         Click(Ui()->Btn2_tip, QStringLiteral("Correct (step 8)"));
         ExpectStep(9, QStringLiteral("step 8"));
@@ -550,6 +600,7 @@ private:
         ExpectStep(3, QStringLiteral("step 2"));
         Click(Ui()->Btn_autoAxis, QStringLiteral("Auto Axis"));
         for (int i = 0; i < s_.raFollowSteps && Step() == 3; ++i) {
+            PersonTakes(std::abs(s_.raFollowStepDeg) * kPerRaDegreeS);
             Mount("ra", s_.raFollowStepDeg);
             Require(ServeEventsUntil([this] { return Step() != 3 || mount_.WaitFrames(2); }),
                     QStringLiteral("no frames while following the stars"));
@@ -643,14 +694,10 @@ private:
     // settled: two and a half seconds and eight frames later, so the smoothed
     // second holds only frames taken after the turn even when frames queue up.
     AlignmentReadout SettledReadout() {
-        QElapsedTimer clock;
-        clock.start();
+        PersonTakes(2.5);
         const unsigned long long first = mount_.Truth().frameIndex;
-        Require(
-            ServeEventsUntil(
-                [&] { return clock.elapsed() > 2500 && mount_.Truth().frameIndex >= first + 8; },
-                60000),
-            QStringLiteral("no frames in monitor mode"));
+        Require(ServeEventsUntil([&] { return mount_.Truth().frameIndex >= first + 8; }, 60000),
+                QStringLiteral("no frames in monitor mode"));
         // The digits still move by an arcsecond or two: the eye takes where they
         // hover over a few seconds, three readings a good second apart.
         AlignmentReadout r = main_->alignmentReadout;
@@ -659,13 +706,10 @@ private:
                 QStringLiteral("the read-out label is empty"));
         constexpr int kReadings = 3;
         for (int i = 1; i < kReadings; ++i) {
+            PersonTakes(1.2);
             const unsigned long long from = mount_.Truth().frameIndex;
-            clock.restart();
-            Require(
-                ServeEventsUntil(
-                    [&] { return clock.elapsed() > 1200 && mount_.Truth().frameIndex >= from + 5; },
-                    60000),
-                QStringLiteral("no frames in monitor mode"));
+            Require(ServeEventsUntil([&] { return mount_.Truth().frameIndex >= from + 5; }, 60000),
+                    QStringLiteral("no frames in monitor mode"));
             const AlignmentReadout next = main_->alignmentReadout;
             r.altArcsec += next.altArcsec;
             r.azArcsec += next.azArcsec;
@@ -725,16 +769,17 @@ private:
 
         const double eastScrew = s_.hemisphere == 'S' ? 1.0 : -1.0;
         GuidedUser user(GuidancePhrases::ForLanguage(QStringLiteral("EN")));
-        QElapsedTimer clock;
-        clock.start();
+        const double start = clock_->Seconds();
         size_t heard = 0;
         while (!user.Aligned()) {
-            Require(clock.elapsed() < 180000,
+            Require(clock_->Seconds() - start < 180.0,
                     QStringLiteral("the guidance did not say \"aligned\" within three minutes "
                                    "(heard: %1)")
                         .arg(result_.heard.join(QStringLiteral("; "))));
-            ServeEventsUntil([&] { return said->lines.size() > heard; }, 1000);
-            now = clock.elapsed() / 1000.0;
+            // A person listens: the window's time goes on a second while nothing is said.
+            if (!ServeEventsUntil([&] { return said->lines.size() > heard; }, 200))
+                PersonTakes(1.0);
+            now = clock_->Seconds() - start;
             if (said->lines.size() == heard)
                 continue;
             for (; heard < said->lines.size(); ++heard) {
@@ -764,6 +809,8 @@ private:
     bool answerYes_ = false;
     int questions_ = 0;
     QStringList messages_;
+    std::shared_ptr<Clock> clock_;
+    std::function<void(double)> advance_;
     std::unique_ptr<TFormMain> main_;
     std::unique_ptr<TFormAbout> about_;
     std::unique_ptr<TFormAtmRef> atmRef_;
@@ -777,8 +824,10 @@ QByteArray SimulatorIni(const Scenario& s) {
     ini += "date = " + ScenarioDate(s).toString(Qt::ISODate).toLatin1() + "\n";
     // The sky as it stands at the moment (the meridian at the mount's "up") when the
     // read-out is followed: the window then knows the zenith from the moment.
-    ini +=
-        "timeScale = 0\nskyAngleDeg = " + QByteArray(s.byReadout || s.bySound ? "0" : "23") + "\n";
+    // A turning sky runs on the window's clock (SimMount::UseClock), one simulated
+    // second per second of it.
+    ini += "timeScale = " + QByteArray(s.skyTurns ? "1" : "0") +
+           "\nskyAngleDeg = " + QByteArray(s.byReadout || s.bySound ? "0" : "23") + "\n";
     // A lens that shows the real stars to magnitude 8 at 200 ms.
     if (s.catalogueSky)
         ini += "model = catalogue\ntime = 00:00:00\nzeroPointEps = 3000000\n";
@@ -863,6 +912,40 @@ std::vector<Scenario> AllScenarios() {
         s.soundBandArcsec = 8;
         s.rollDeg = hemisphere == 'N' ? -33 : 61;
         s.residualTargetArcsec = 10.0;
+        all.push_back(s);
+    }
+    // The real sky turning at the sidereal rate while a person works at a person's
+    // pace (20 s between picks, 10 s a screw turn, a few seconds to read), the axis
+    // from three picks and from following the stars, from 30' to 3 degrees off in
+    // both hemispheres; the last turns by the read-out.
+    struct Turning {
+        char hemisphere;
+        bool automatic;
+        double offArcmin;
+    };
+    const Turning turning[] = {{'N', false, 30},  {'N', false, 120}, {'S', false, 60},
+                               {'S', false, 180}, {'N', true, 60},   {'N', true, 180},
+                               {'S', true, 30},   {'S', true, 120}};
+    for (const Turning& t : turning) {
+        Scenario s =
+            Base(QStringLiteral("turning-%1-%2-%3")
+                     .arg(t.hemisphere == 'N' ? QStringLiteral("north") : QStringLiteral("south"))
+                     .arg(t.automatic ? QStringLiteral("follow") : QStringLiteral("picks"))
+                     .arg(t.offArcmin, 0, 'f', 0),
+                 t.hemisphere, 2026);
+        s.catalogueSky = true;
+        s.date = QDate(2026, 12, 10);
+        s.starData = QStringLiteral("date");
+        s.skyTurns = true;
+        s.byReadout = true;
+        s.automatic = t.automatic;
+        s.altErrArcmin = 0.8 * t.offArcmin;
+        s.azErrArcmin = -0.6 * t.offArcmin;
+        s.axisX = 640.4;
+        s.axisY = 480.3;
+        s.rollDeg = t.hemisphere == 'N' ? 17 : -128;
+        s.raStepDeg = 90;
+        s.residualTargetArcsec = 5.0;
         all.push_back(s);
     }
     // Refraction on the real sky at three latitudes: with the correction the axis

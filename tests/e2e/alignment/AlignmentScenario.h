@@ -65,6 +65,11 @@ struct Scenario {
     // the residual is measured against the pole the stars circle.
     double latitudeDeg = 40;
     bool refractionCorrection = true;
+    // The sky turns at the sidereal rate on the window's clock, which the simulator's
+    // sky runs on too; a person's pace (between picks, per screw turn, to read the
+    // read-out) moves that clock on at once. Otherwise the sky stands still at its
+    // moment while the clock runs (the same pace, nothing turns).
+    bool skyTurns = false;
 };
 
 struct ScenarioResult {
@@ -79,6 +84,10 @@ struct ScenarioResult {
     QStringList heard;         // the spoken instructions (bySound)
     bool heardAligned = false; // "aligned" was said at the end (bySound)
     QStringList notes;         // what happened along the way, for the report
+    // The axis centre against the true axis from the three picks with the sky's
+    // turn taken out (as the window has it) and left in (the circle through them).
+    double pickAxisErrorPx = -1;
+    double pickAxisBiasPx = -1;
 };
 
 constexpr double kPoleTargetPx = 1.0;

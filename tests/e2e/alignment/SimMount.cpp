@@ -63,9 +63,22 @@ SimMount::SimMount(const QByteArray& ini) {
 }
 
 SimMount::~SimMount() {
+    UseClock(nullptr);
     qunsetenv("ZORCAM_SIM_CONFIG");
     if (auto reload = Resolve<int (*)()>("ZorcamSimReloadConfig"))
         reload();
+}
+
+void SimMount::UseClock(const Clock* clock) {
+    using SecondsFn = double (*)(void*);
+    const auto use = Resolve<int (*)(SecondsFn, void*)>("ZorcamSimUseClock");
+    if (!use)
+        return;
+    if (!clock) {
+        use(nullptr, nullptr);
+        return;
+    }
+    use([](void* c) { return static_cast<const Clock*>(c)->Seconds(); }, const_cast<Clock*>(clock));
 }
 
 ZorcamSimTruth SimMount::Truth() const {

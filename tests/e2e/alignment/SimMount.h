@@ -12,6 +12,7 @@
 //   std::vector<ZorcamSimStar> s = mount.Stars();
 #pragma once
 
+#include "core/Clock.h"
 #include "zorcam-sim/ZorcamSimTruth.h"
 
 #include <QString>
@@ -31,6 +32,10 @@ public:
     bool Ready() const { return ready_; }
     QString ConfigPath() const { return path_; }
     QString LastError() const { return error_; }
+
+    // The simulator's sky runs on this clock (the window's) until it is taken back
+    // (null) or the mount goes; the clock must outlive its use here.
+    void UseClock(const Clock* clock);
 
     // The ground truth of the last frame the simulator delivered.
     ZorcamSimTruth Truth() const;

@@ -226,4 +226,27 @@ TEST_F(CameraWindowTest, TheCameraWindowShowsTheDriversOwnGain) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !gain->isVisible(); }, kWaitMs));
 }
 
+// A driver that hangs in live view and is then ended, so that its server starts it
+// again: the main window says that no frames come meanwhile, and frames return
+// without a new Connect, taking the message away.
+TEST_F(CameraWindowTest, AHungDriverShowsTheLostCameraUntilFramesReturnByThemselves) {
+    if (!IndiServer::Available())
+        GTEST_SKIP() << "indiserver and indi_simulator_ccd are not installed";
+    ConnectToIndiCamera(25);
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(WaitForFrame());
+    QLabel* lost = Find<QLabel>("Label_noFrames");
+    ASSERT_NE(lost, nullptr);
+    EXPECT_FALSE(lost->isVisible());
+
+    ASSERT_TRUE(server.FreezeDriver());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lost->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(server.CrashDriver());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !lost->isVisible(); }, 30000));
+    EXPECT_TRUE(WaitForFrame());
+    EXPECT_TRUE(g_connected);
+    EXPECT_TRUE(Logged(QStringLiteral("connected again")));
+}
+
 } // namespace

@@ -14,8 +14,9 @@
 #include "astro/StarData.h"
 #include "camera/DisplayThread.h"
 #include "display/LiveView.h"
-#include "workflow/Templates.h"
 #include "zorcam-sim/ZorcamSimTruth.h"
+
+#include "support/HeldClock.h"
 
 #include <QDate>
 #include <QString>
@@ -35,8 +36,9 @@ inline void TrackOnTruth(DisplayThread& t, const ZorcamSimTruth& s, const QStrin
     g_ringAngle = 30;
 
     // The sky of a fixed moment, so the read-out below the close-up has a zenith.
-    SetTemplateDateForTesting(QDate(2026, 12, 10));
-    HandSkyOfMomentToTracker(QStringLiteral("N"));
+    t.SetClock(ClockHeldAt(QDate(2026, 12, 10)));
+    t.SetSkyOfMoment(
+        SkyOfMomentAt(*SkyOfDate::At({2026, 12, 10, 0, 0, 0.0}), SkyHemisphere::North, 0.0));
 
     for (int pass = 0; pass < 2; ++pass) {
         RenderLiveView();

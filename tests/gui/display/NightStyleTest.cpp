@@ -14,7 +14,6 @@
 #include "display/NightStyle.h"
 #include "display/NightWindows.h"
 #include "display/ViewControls.h"
-#include "workflow/Templates.h"
 #include "zorcam-sim/Simulator.h"
 
 #include <QAbstractSpinBox>
@@ -72,7 +71,6 @@ protected:
         thread_.reset();
         ClearOverlayFlags();
         g_cameraOpen = false;
-        SetTemplateDateForTesting(QDate());
         DisplayWindowTest::TearDown();
         SetNightLook(false);
     }

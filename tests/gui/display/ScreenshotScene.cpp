@@ -17,7 +17,6 @@
 #include "display/LiveView.h"
 #include "display/Readouts.h"
 #include "ui_FormMain.h"
-#include "workflow/Templates.h"
 #include "workflow/TraceFormUnit.h"
 #include "zorcam-sim/Simulator.h"
 

@@ -6,6 +6,7 @@
 #include "astro/SkyInImage.h"
 #include "camera/DisplayThread.h"
 #include "dialogs/FloatSpinBox.h"
+#include "support/HeldClock.h"
 #include "ui_AtmRefFormUnit.h"
 #include "ui_FormMain.h"
 
@@ -192,15 +193,18 @@ TEST_F(RefractionWindow, TheNextTrackedFrameFollowsTheCorrectionSwitchAndTheUnit
     DisplayThread tracker;
     tracker.SetRefStarA(401, 299);
     tracker.SetRefStarB(699, 501);
-    // A sky held at a moment, 30" per pixel, its meridian (with longitude 0) up.
+    // A sky held at a moment, 30" per pixel, its meridian up: the longitude that puts
+    // right ascension 270° on the meridian then.
     SkyOfMoment sky;
     sky.aX = 400 * 30.0;
     sky.aY = 300 * 30.0;
     sky.bX = 700 * 30.0;
     sky.bY = 500 * 30.0;
     sky.meridianRaDeg = 270;
-    tracker.SetSkyOfMoment(sky, false);
-    g_longitude = 0;
+    tracker.SetClock(ClockHeldAt(QDate(2026, 12, 10)));
+    tracker.SetSkyOfMoment(sky);
+    g_longitude =
+        std::remainder(270.0 - *SkyOfDate::EarthRotationDegAt({2026, 12, 10, 0, 0, 0.0}), 360.0);
     g_monitorPole = true;
     tracker.TrackRefStars();
     const double measuredAX = tracker.refStarAX, measuredAY = tracker.refStarAY;

@@ -1,7 +1,6 @@
 // Template preparation on the real window: the pole of each template in the log
 // and drawn on its picture, the magnifier's cross-hair, the one-time work done
 // once while the settings are taken up on every call, and the choice of template.
-#include "workflow/Templates.h"
 #include "app/MainFormUnit.h"
 #include "app/Mystructs.h"
 #include "astro/SkyOfDate.h"
@@ -9,6 +8,7 @@
 #include "camera/DisplayThread.h"
 #include "core/Log.h"
 #include "display/LiveImageView.h"
+#include "support/HeldClock.h"
 #include "support/LogReading.h"
 #include "support/ProgramSetUp.h"
 #include "ui_FormMain.h"
@@ -31,9 +31,9 @@ class TemplatesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folders_.isValid());
-        SetTemplateDateForTesting(QDate(2024, 5, 23));
         windows_ = std::make_unique<ProgramWindows>();
         main_ = &windows_->main;
+        main_->UseClock(ClockHeldAt(QDate(2024, 5, 23)));
         atmRef_ = &windows_->atmRef;
         ASSERT_TRUE(main_->isShownOnce());
         // The dated data: the figures below are the table's (the angles of the
@@ -41,7 +41,6 @@ protected:
         g_iniFileInfo.starDataSource = QStringLiteral("table");
     }
     void TearDown() override {
-        SetTemplateDateForTesting(QDate());
         main_ = nullptr;
         atmRef_ = nullptr;
         windows_.reset();
@@ -89,7 +88,7 @@ TEST_F(TemplatesTest, PoleOfEachTemplateLoggedAndMarked) {
         SCOPED_TRACE(c.date.toString(Qt::ISODate).toStdString());
         TearDown();
         SetUp();
-        SetTemplateDateForTesting(c.date);
+        main_->UseClock(ClockHeldAt(c.date));
         ClearLog();
         main_->PrepareTemplates();
         ASSERT_TRUE(main_->templatesReady);
@@ -269,7 +268,7 @@ TEST_F(TemplatesTest, SelectionReachesTheTracker) {
 // the pole of date in each template, and computed again once a minute.
 TEST_F(TemplatesTest, AnglesOfTheMomentByDefault) {
     g_iniFileInfo.starDataSource = QStringLiteral("date");
-    SetTemplateDateForTesting(QDate(2026, 12, 10));
+    main_->UseClock(ClockHeldAt(QDate(2026, 12, 10)));
     ClearLog();
     main_->PrepareTemplates();
 
@@ -300,7 +299,7 @@ TEST_F(TemplatesTest, AnglesOfTheMomentByDefault) {
     // and the new pole, without a word in the log.
     auto thread = std::make_unique<DisplayThread>();
     g_displayThread = thread.get();
-    SetTemplateDateForTesting(QDate(2030, 6, 1));
+    main_->UseClock(ClockHeldAt(QDate(2030, 6, 1)));
     ClearLog();
     main_->RefreshTemplateAnglesOfDate();
     const TemplateOfDate later =
@@ -320,7 +319,7 @@ TEST_F(TemplatesTest, AnglesOfTheMomentByDefault) {
 
 // With [STAR_DATA] source=table everything is the dated data's.
 TEST_F(TemplatesTest, TableWhenChosen) {
-    SetTemplateDateForTesting(QDate(2026, 12, 10));
+    main_->UseClock(ClockHeldAt(QDate(2026, 12, 10)));
     ClearLog();
     main_->PrepareTemplates();
     const QStringList log = ReadLogMessages();

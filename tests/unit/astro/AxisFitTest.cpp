@@ -2,6 +2,7 @@
 // hemispheres: the centre to half a pixel after 40 degrees, whether the axis is
 // turned slowly or in steps, either way, with a satellite crossing the field.
 #include "astro/AxisFit.h"
+#include "astro/AxisFollowSession.h"
 #include "astro/StarDetect.h"
 #include "unit/astro/LogCapture.h"
 #include "unit/astro/SyntheticSky.h"
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -97,6 +99,100 @@ TEST(AxisFitTest, NoFitWithoutATurnAndNoTieToAnotherSky) {
     EXPECT_FALSE(follower.AddFrame(DetectStars(RenderSky(other, far, rng))));
     EXPECT_EQ(follower.FramesTaken(), taken);
     EXPECT_FALSE(AxisFollower().Fit().ok);
+}
+
+// On a turning sky each frame's stars have also turned about the pole: the follower
+// takes that turn out (given the pole's place in the first frame, a few pixels off
+// as a template places it) and finds the axis alone; left in, it pulls the centre
+// toward the pole.
+TEST(AxisFitTest, OnATurningSkyTheCentreIsTheAxisAlone) {
+    LogCapture log;
+    struct Case {
+        const char* what;
+        const char* hemisphere;
+        double rateTimes; // the sky's rate in sidereal rates
+        double seconds;   // the whole turn of 40 degrees
+        double minBiasPx; // at least this far off with the sky's turn left in
+    };
+    const Case cases[] = {
+        {"north, sidereal, three minutes", "N", 1, 180, 0.7},
+        {"south, sidereal, five minutes", "S", 1, 300, 1.0},
+        {"north, ten times, two minutes", "N", 10, 120, 5.0},
+    };
+    unsigned seed = 40;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::mt19937 rng(++seed);
+        const SkyList sky = TemplateSkyList(c.hemisphere, rng);
+        SkyView start = RandomView(rng);
+        // The pole 1.5 degrees from the axis.
+        const double ax = start.poleX - 150.3, ay = start.poleY + 80.6;
+        const SkyHemisphere h =
+            c.hemisphere[0] == 'S' ? SkyHemisphere::South : SkyHemisphere::North;
+        const double rate = c.rateTimes * SiderealDegPerSecond(h);
+
+        AxisFollower mended;
+        mended.SetSkyTurn({start.poleX + 2.0, start.poleY - 1.5, rate});
+        AxisFollower still;
+        const int frames = 41;
+        for (int f = 0; f < frames; ++f) {
+            const double t = c.seconds * f / (frames - 1);
+            SkyView view = Turned(start, ax, ay, f * 1.0);
+            view.turnDeg += rate * t; // the sky about its pole, wherever it is
+            const std::vector<DetectedStar> stars = DetectStars(RenderSky(sky, view, rng));
+            EXPECT_TRUE(mended.AddFrame(stars, 1000.0 + t)) << "frame " << f;
+            still.AddFrame(stars, 1000.0 + t);
+        }
+        EXPECT_NEAR(mended.TurnDeg(), 40.0, 0.1);
+        const AxisFitResult m = mended.Fit();
+        const AxisFitResult s = still.Fit();
+        ASSERT_TRUE(m.ok);
+        ASSERT_TRUE(s.ok);
+        const double error = std::hypot(m.centreX - ax, m.centreY - ay);
+        const double bias = std::hypot(s.centreX - ax, s.centreY - ay);
+        // The pole given 2.5 px off moves the points by 2.5 px times the sky's turn.
+        const double skyTurnRad = std::abs(rate * c.seconds) * M_PI / 180.0;
+        EXPECT_LT(error, 0.15 + 2.5 * skyTurnRad);
+        EXPECT_GT(bias, c.minBiasPx);
+        std::printf("[ figures  ] %s: centre %.3f px off with the sky's turn taken out, %.3f px "
+                    "with it left in\n",
+                    c.what, error, bias);
+    }
+}
+
+// The session: no axis before the turn reaches 30 degrees, the axis at the first
+// frame past it, and nothing changes after that.
+TEST(AxisFitTest, TheSessionFitsOnceTheTurnPassesThirtyDegrees) {
+    LogCapture log;
+    std::mt19937 rng(77);
+    const SkyList sky = TemplateSkyList("S", rng);
+    const SkyView start = RandomView(rng);
+    const double ax = start.poleX + 90.2, ay = start.poleY - 60.7;
+    const double rate = SiderealDegPerSecond(SkyHemisphere::South);
+    AxisFollowSession session({start.poleX, start.poleY, rate});
+    std::optional<AxisFitResult> found;
+    double turnedAtFit = 0;
+    for (int f = 0; f <= 24; ++f) {
+        const double t = 5.0 * f; // a frame every 5 s, the axis 1.5 degrees on each time
+        SkyView view = Turned(start, ax, ay, -1.5 * f);
+        view.turnDeg += rate * t;
+        const AxisFollowSession::Step step = session.AddFrame(RenderSky(sky, view, rng), t);
+        if (!found) {
+            EXPECT_NEAR(step.turnedDeg, 1.5 * f, 0.1) << "frame " << f;
+            if (step.fit) {
+                found = step.fit;
+                turnedAtFit = 1.5 * f;
+            }
+        } else {
+            ASSERT_TRUE(step.fit);
+            EXPECT_EQ(step.fit->centreX, found->centreX);
+            EXPECT_EQ(step.turnedDeg, std::abs(found->turnDeg));
+        }
+    }
+    ASSERT_TRUE(found);
+    EXPECT_TRUE(session.Done());
+    EXPECT_DOUBLE_EQ(turnedAtFit, 30.0);
+    EXPECT_LT(std::hypot(found->centreX - ax, found->centreY - ay), 0.5);
 }
 
 } // namespace

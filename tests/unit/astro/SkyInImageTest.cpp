@@ -208,4 +208,60 @@ TEST(SkyInImageTest, CoincidentStarsGiveNothing) {
     EXPECT_DOUBLE_EQ(MeridianRaDeg(10, -20), 350);
 }
 
+// The sky of a frame: the meridian of the frame's moment, from the Earth rotation
+// angle written out from its definition (IERS conventions: 0.7790572732640 +
+// 1.00273781191135448 turns per UT day since J2000.0, 2000-01-01 12:00), and the
+// stars left as they were.
+TEST(SkyInImageTest, SkyAdvancedToAMomentTurnsByTheEarthRotationAngle) {
+    struct Case {
+        UtcMoment moment;
+        double eastLonDeg;
+        int jdDay; // Julian day number of the date (noon)
+    };
+    const Case cases[] = {
+        {{2000, 1, 1, 12, 0, 0.0}, 0.0, 2451545},       // the epoch itself: 280.46°
+        {{2026, 12, 10, 21, 30, 0.0}, 116.3, 2461385},  // east of Greenwich
+        {{2026, 12, 10, 21, 30, 15.5}, -75.0, 2461385}, // fifteen seconds later, west
+        {{2025, 3, 1, 4, 0, 0.0}, -179.9, 2460736},
+        {{2031, 6, 21, 23, 59, 59.0}, 179.9, 2463039},
+    };
+    SkyOfMoment stars;
+    stars.aX = 1234.5;
+    stars.aY = -678.25;
+    stars.bX = 11.0;
+    stars.bY = 2400.0;
+    stars.meridianRaDeg = 42.0; // of some other moment: replaced
+    stars.hemisphere = SkyHemisphere::South;
+    for (const Case& c : cases) {
+        const UtcMoment& m = c.moment;
+        SCOPED_TRACE(::testing::Message() << m.year << "-" << m.month << "-" << m.day << " "
+                                          << m.hour << ":" << m.minute << ":" << m.second);
+        const double daysSinceJ2000 =
+            (c.jdDay - 2451545) + (m.hour - 12) / 24.0 + m.minute / 1440.0 + m.second / 86400.0;
+        const double turns = 0.7790572732640 + 1.00273781191135448 * daysSinceJ2000;
+        double expected = std::fmod((turns - std::floor(turns)) * 360.0 + c.eastLonDeg, 360.0);
+        if (expected < 0)
+            expected += 360.0;
+
+        const std::optional<SkyOfMoment> s = SkyOfMomentAdvanced(stars, m, c.eastLonDeg);
+        ASSERT_TRUE(s);
+        // 1e-6° is 0.004" of turn: far below anything the read-out shows.
+        EXPECT_NEAR(std::remainder(s->meridianRaDeg - expected, 360.0), 0.0, 1e-6);
+        EXPECT_GE(s->meridianRaDeg, 0.0);
+        EXPECT_LT(s->meridianRaDeg, 360.0);
+        EXPECT_EQ(s->aX, stars.aX);
+        EXPECT_EQ(s->bY, stars.bY);
+        EXPECT_EQ(s->hemisphere, SkyHemisphere::South);
+    }
+    // The moment's own sky agrees with the advanced one to the same precision.
+    const UtcMoment later{2026, 12, 10, 21, 30, 15.5};
+    const std::optional<SkyOfDate> own = SkyOfDate::At(later);
+    ASSERT_TRUE(own);
+    EXPECT_NEAR(std::remainder(SkyOfMomentAdvanced(stars, later, -75.0)->meridianRaDeg -
+                                   SkyOfMomentAt(*own, SkyHemisphere::South, -75.0).meridianRaDeg,
+                               360.0),
+                0.0, 1e-9);
+    EXPECT_FALSE(SkyOfMomentAdvanced(stars, {2026, 2, 30, 0, 0, 0.0}, 0.0));
+}
+
 } // namespace

@@ -111,3 +111,42 @@ TEST(ScrewTurnsTest, ProfilesKeepSeveralMountsInTheSettingsFile) {
     EXPECT_FALSE(bad.profiles[0].azimuth.valid);
     EXPECT_EQ(bad.CurrentIfAny(), nullptr);
 }
+
+#include "guidance/ScrewCalibrationSession.h"
+
+namespace {
+
+AlignmentReadout At(double alt, double az) {
+    AlignmentReadout r;
+    r.valid = true;
+    r.altArcsec = alt;
+    r.azArcsec = az;
+    r.totalArcsec = std::hypot(alt, az);
+    return r;
+}
+
+} // namespace
+
+// The session on a mount of known screws, with a user whose first azimuth turn was too
+// small to be told from the noise and who then turned once more.
+TEST(ScrewTurnsTest, TheCalibrationSessionMeasuresBothScrews) {
+    const double altPerTurn = -520, azPerTurn = 44; // raise / east per clockwise turn
+    double alt = 800, az = -300;
+    ScrewCalibrationSession s;
+    EXPECT_FALSE(s.Start(AlignmentReadout{}));
+    ASSERT_TRUE(s.Start(At(alt, az)));
+    EXPECT_EQ(s.CurrentStage(), ScrewCalibrationSession::Stage::AltitudeTurn);
+    alt -= altPerTurn * 0.25;
+    EXPECT_EQ(s.Next(AlignmentReadout{}), ScrewCalibrationSession::NoReadout);
+    EXPECT_EQ(s.Next(At(alt, az)), ScrewCalibrationSession::Taken);
+    EXPECT_EQ(s.CurrentStage(), ScrewCalibrationSession::Stage::AzimuthTurn);
+    az -= azPerTurn * 0.25; // 11": but the user's noise... it is taken only above 5"
+    az += 7;                // the pole drifted back: 4" seen
+    EXPECT_EQ(s.Next(At(alt, az)), ScrewCalibrationSession::TooSmall);
+    az -= 7;
+    az -= azPerTurn * 0.25; // a second quarter
+    EXPECT_EQ(s.Next(At(alt, az)), ScrewCalibrationSession::Taken);
+    EXPECT_EQ(s.CurrentStage(), ScrewCalibrationSession::Stage::Done);
+    EXPECT_NEAR(s.Altitude().arcsecPerTurn, altPerTurn, 1e-9);
+    EXPECT_NEAR(s.Azimuth().arcsecPerTurn, azPerTurn, 1e-9) << "two quarters counted";
+}

@@ -150,3 +150,51 @@ TEST(MotorAlignLoopTest, WaitsForTheMotorAndASettledReadoutAndLimitsEachMove) {
     EXPECT_EQ(gone.action, MotorLoopStep::Fail);
     EXPECT_EQ(gone.why, MotorLoopStep::NoReadout);
 }
+
+#include "motor/MotorCalibrationRun.h"
+
+// The calibration run on a mount whose axes the program believes wrong in scale and
+// sense, with slack loaded the other way: it learns the true axis, and the loop with
+// what it learnt then aligns in few moves.
+TEST(MotorCalibrationRunTest, LearnsEachAxisAndTheLoopThenAligns) {
+    for (const bool altitude : {true, false}) {
+        MountModel mount = TrueMount(900, -700);
+        mount.alt.lastSense = -1;
+        mount.az.lastSense = -1;
+        MotorSettings believed;
+        believed.alt = {'Y', 0.002, 1, 25};
+        believed.az = {'X', 0.0005, -1, 40};
+        ModelMotor motor(mount, believed);
+        MotorCalibrationRun run(altitude ? believed.alt : believed.az, altitude, 300, 1.0);
+        double t = 0;
+        run.Start(t);
+        MotorLoopStep step;
+        for (int i = 0;
+             i < 100 && step.action != MotorLoopStep::Done && step.action != MotorLoopStep::Fail;
+             ++i) {
+            t += 0.5;
+            step = run.Next(mount.Readout(), motor.Status().state, t);
+            if (step.action == MotorLoopStep::Move)
+                motor.MoveBy(step.altArcsec, step.azArcsec);
+        }
+        ASSERT_EQ(step.action, MotorLoopStep::Done) << altitude;
+        const MountModelAxis& truth = altitude ? mount.alt : mount.az;
+        EXPECT_NEAR(run.Result().mmPerArcsec, truth.mmPerArcsec, 1e-9) << altitude;
+        EXPECT_EQ(run.Result().sense, truth.sense) << altitude;
+        EXPECT_EQ(motor.moves, 2) << "one move for the slack, one measured";
+    }
+    // A pole that does not move: the run fails, it does not invent a scale.
+    MountModel still = TrueMount(900, 0);
+    still.alt.mmPerArcsec = 1e6;
+    MotorSettings believed = Believed();
+    ModelMotor motor(still, believed);
+    MotorCalibrationRun run(believed.alt, true, 300, 0.5);
+    run.Start(0);
+    MotorLoopStep step;
+    for (double t = 0.5; t < 50 && step.action != MotorLoopStep::Fail; t += 0.5) {
+        step = run.Next(still.Readout(), motor.Status().state, t);
+        if (step.action == MotorLoopStep::Move)
+            motor.MoveBy(step.altArcsec, step.azArcsec);
+    }
+    EXPECT_EQ(step.action, MotorLoopStep::Fail);
+}

@@ -200,4 +200,30 @@ TEST(ImageDecoder, EveryStorageOfOnePictureDecodesToTheSamePixels) {
     }
 }
 
+// Damaged frames are refused with a reason, never read past their end: a file cut
+// short, and a compressed one whose code was overwritten.
+TEST(ImageDecoder, RefusesFramesCutShortOrWithDamagedCode) {
+    std::vector<double> picture(64 * 48);
+    for (std::size_t i = 0; i < picture.size(); ++i)
+        picture[i] = 1000 + (i * 7919) % 3000;
+    std::vector<char> plain = WriteFits({}, 64, 48, picture);
+    std::vector<char> packed = WriteFits({USHORT_IMG, 1, nullptr, true}, 64, 48, picture);
+    ASSERT_FALSE(plain.empty());
+    ASSERT_FALSE(packed.empty());
+    plain.resize(plain.size() / 2);
+    // The tiles' code lies in the last record of the file: zeros make every run of
+    // the code unending.
+    std::fill(packed.end() - 2880, packed.end(), 0);
+    const struct {
+        const std::vector<char>* file;
+        const char* why;
+    } cases[] = {{&plain, "larger than its data"}, {&packed, "damaged"}};
+    for (const auto& c : cases) {
+        DecodedImage img;
+        std::string why;
+        EXPECT_FALSE(DecodeImage(c.file->data(), c.file->size(), ".fits", img, why));
+        EXPECT_NE(why.find(c.why), std::string::npos) << why;
+    }
+}
+
 } // namespace

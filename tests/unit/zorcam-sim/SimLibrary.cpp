@@ -14,6 +14,7 @@ SimLibrary& SimLibrary::Get() {
         l.Resolve("ZorcamSimGetStars", l.GetStars);
         l.Resolve("ZorcamSimReloadConfig", l.ReloadConfig);
         l.Resolve("ZorcamSimConfigPath", l.ConfigPath);
+        l.Resolve("ZorcamSimUseClock", l.UseClock);
         return l;
     }();
     return lib;

@@ -22,6 +22,7 @@ struct SimLibrary : CameraLibrary {
     int (*GetStars)(ZorcamSimStar*, int) = nullptr;
     int (*ReloadConfig)() = nullptr;
     int (*ConfigPath)(char*, int) = nullptr;
+    int (*UseClock)(double (*)(void*), void*) = nullptr;
 
     static SimLibrary& Get();
 

@@ -231,6 +231,41 @@ TEST_F(SimSky, SkyTurnsAboutThePoleAtTheSiderealRate) {
     }
 }
 
+// On a clock of the test's own the sky turns by exactly the clock's seconds (times
+// the time scale), not at all while that clock stands, and goes on from where it
+// stands when the real time is given back.
+TEST_F(SimSky, TheSkyRunsOnTheClockItIsGiven) {
+    SimConfigFile cfg("[camera]\nthrottle=0\n[sky]\ntimeScale=2\nhemisphere=S\ndate=2024-06-01\n");
+    ASSERT_NE(lib.UseClock, nullptr);
+    double now = 1000.0;
+    auto seconds = [](void* c) { return *static_cast<double*>(c); };
+    ASSERT_EQ(lib.UseClock(seconds, &now), 0);
+    const auto first = lib.Stars();
+    const ZorcamSimTruth t = lib.Truth();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto still = lib.Stars();
+    now += 30.0; // sixty simulated seconds: a quarter degree, clockwise in the south
+    const auto later = lib.Stars();
+    const auto realFrom = std::chrono::steady_clock::now();
+    ASSERT_EQ(lib.UseClock(nullptr, nullptr), 0);
+    const auto back = lib.Stars();
+    const double realSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - realFrom).count();
+
+    auto angleOf = [&](const ZorcamSimStar& s) { return std::atan2(s.y - t.poleY, s.x - t.poleX); };
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(still[i].x, first[i].x) << i;
+        double x, y;
+        Turn(first[i].x, first[i].y, t.poleX, t.poleY, 360.0 * 60.0 / 86164.0905, x, y);
+        EXPECT_NEAR(later[i].x, x, 1e-6) << i;
+        EXPECT_NEAR(later[i].y, y, 1e-6) << i;
+    }
+    // Back on the real time it goes on from there: at twice the real rate for no more
+    // than the real seconds that passed around the hand-back.
+    const double onwards = std::remainder((angleOf(back[0]) - angleOf(later[0])) / kDeg, 360.0);
+    EXPECT_LE(std::abs(onwards), 2 * 360.0 / 86164.0905 * realSeconds + 1e-6);
+}
+
 TEST_F(SimSky, TimeScaleZeroFreezesTheSky) {
     SimConfigFile cfg(kFrozenSky);
     const auto a = lib.Stars();
