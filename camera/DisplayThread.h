@@ -72,9 +72,9 @@ public:
     // The clock the frames' moments are read from (the window's); the real time
     // until one is given. Any thread.
     void SetClock(std::shared_ptr<const Clock> clock);
-    // The clock's seconds (Clock::Seconds) when the last frame was received; 0
+    // The clock's moment (Clock::UtcSeconds) when the last frame was received; 0
     // before the first. Any thread.
-    double LastFrameSeconds() const { return lastFrameSeconds_.load(); }
+    double LastFrameUtcSeconds() const { return lastFrameUtcSeconds_.load(); }
 
     // Seeds of the reference stars, the axis centre and the expected pole-star
     // position: written by the setters on the user-interface thread (which may
@@ -110,7 +110,7 @@ private:
     bool skySet_ = false; // under inputMutex
     SkyOfMoment sky_;
     std::shared_ptr<const Clock> clock_ = std::make_shared<SystemClock>(); // under inputMutex
-    std::atomic<double> lastFrameSeconds_{0.0};
+    std::atomic<double> lastFrameUtcSeconds_{0.0};
     UiHandOver uiHandOver_;
     HandOver handOver_;
     bool freeWhenEnded_ = false; // set and read on the loop's thread only

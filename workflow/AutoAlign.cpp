@@ -175,7 +175,7 @@ void TFormMain::Timer_autoAxisTimer() {
     }
     cv::Mat copy;
     const cv::Mat& frame = PickFrame(copy);
-    const AxisFollowSession::Step step = axisSession->AddFrame(frame, PickFrameSeconds(*clock_));
+    const AxisFollowSession::Step step = axisSession->AddFrame(frame, PickFrameUtcSeconds(*clock_));
     if (step.fit) {
         FinishAxis(*this, *step.fit);
         return;
