@@ -14,6 +14,7 @@
 #include "dialogs/ClickFilter.h"
 #include "display/LiveImageView.h"
 #include "display/MagnifierGlass.h"
+#include "i18n/Languages.h"
 #include "workflow/TraceFormUnit.h"
 #include "workflow/MountTools.h"
 
@@ -312,19 +313,8 @@ void TFormMain::FormShow() {
     g_temperature = g_iniFileInfo.T;
     g_refractionOn = g_iniFileInfo.isCorrection;
 
-    QAction* langItem = ui->MenuItem_lang_en;
-    const std::pair<const char*, QAction*> langs[] = {
-        {"CN", ui->MenuItem_lang_cn}, {"JP", ui->MenuItem_lang_jp}, {"DE", ui->MenuItem_lang_de},
-        {"ES", ui->MenuItem_lang_es}, {"FR", ui->MenuItem_lang_fr}, {"IT", ui->MenuItem_lang_it},
-        {"PT", ui->MenuItem_lang_pt}, {"RU", ui->MenuItem_lang_ru}, {"KR", ui->MenuItem_lang_kr},
-    };
-    for (const auto& [code, item] : langs) {
-        if (curLang == QLatin1String(code)) {
-            langItem = item;
-            break;
-        }
-    }
-    langItem->setChecked(true);
+    if (auto* langItem = findChild<QAction*>(LanguageFor(curLang).menuItemName))
+        langItem->setChecked(true);
 
     ApplyLanguage(curLang);
     LoadMenuTexts(curLang);

@@ -203,8 +203,8 @@ public:
     // where step 2 put it (the template on the pole star, turned by the bar), the
     // sidereal rate and the region's sense (astro/SkyTurn.h).
     SkyTurn TemplateSkyTurn() const;
-    // The clock's seconds of the frames the three positions were picked on, and the
-    // sky's turn when the first was picked.
+    // The moments (Clock::UtcSeconds) of the frames the three positions were picked
+    // on, and the sky's turn when the first was picked.
     const std::array<double, 3>& PickSeconds() const { return pickSeconds_; }
     const SkyTurn& PickSky() const { return pickSky_; }
 
@@ -329,8 +329,8 @@ private:
     bool siteAsked_ = false;
     std::shared_ptr<Clock> clock_ = std::make_shared<SystemClock>();
     QTimer* starDataTimer_ = nullptr; // the template angles' refresh while connected
-    // The clock's seconds of the frames the three star positions were picked on, and
-    // the sky's turn when the first was picked.
+    // The moments (Clock::UtcSeconds) of the frames the three star positions were
+    // picked on, and the sky's turn when the first was picked.
     std::array<double, 3> pickSeconds_{};
     SkyTurn pickSky_;
     bool shownOnce_ = false;

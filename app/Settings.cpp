@@ -10,6 +10,7 @@
 #include <SimpleIni.h>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -157,10 +158,8 @@ bool ReadSettingsText(const QByteArray& data, INIFILEINFO& info) {
 
     info.region = readString(ini, "REGION", "region", QStringLiteral("N"));
     // A zoom that is not a finite number in (0, 4] would break the view: read it as 1.
-    const auto zoom = parseFloat(ini, "ZOOM", "factor");
-    info.factor = (zoom && std::isfinite(*zoom) && *zoom > 0.0 && *zoom <= 4.0)
-                      ? static_cast<float>(*zoom)
-                      : 1.0f;
+    info.factor = static_cast<float>(SettingsNumberIn(
+        ini, "ZOOM", "factor", std::numeric_limits<double>::denorm_min(), 4.0, 1.0));
     info.lang = readString(ini, "LANGUAGE", "lang", QStringLiteral("EN"));
     info.style = readString(ini, "VIEW", "style", QStringLiteral("Color"));
     info.centerX = readFloat(ini, "CIRCLECENTER", "x", 0.0);
@@ -276,6 +275,12 @@ bool SaveSettingsFile(const QString& path, const INIFILEINFO& info) {
         return false;
     }
     return true;
+}
+
+double SettingsNumberIn(const CSimpleIniA& ini, const char* section, const char* key, double low,
+                        double high, double otherwise) {
+    const auto v = parseFloat(ini, section, key);
+    return (v && std::isfinite(*v) && *v >= low && *v <= high) ? *v : otherwise;
 }
 
 bool ReadSettingsIni(const QString& path, CSimpleIniA& ini) {

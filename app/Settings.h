@@ -44,3 +44,9 @@ QString FormatSettingsFloat(double value);
 // writes `ini` beside the file and renames it over the old one; false on failure.
 bool ReadSettingsIni(const QString& path, CSimpleIniA& ini);
 bool WriteSettingsIni(const QString& path, const CSimpleIniA& ini);
+
+// The number under `key` of `section` when its text (blanks around it aside) is a
+// finite decimal number within [low, high]; `otherwise` when the key is missing or
+// its value is anything else.
+double SettingsNumberIn(const CSimpleIniA& ini, const char* section, const char* key, double low,
+                        double high, double otherwise);

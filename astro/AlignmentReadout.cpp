@@ -1,5 +1,7 @@
 #include "astro/AlignmentReadout.h"
 
+#include "astro/Median.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -29,12 +31,7 @@ double AlignmentReadoutSmoother::Median(const std::deque<Sample>& samples, doubl
     v.reserve(samples.size());
     for (const Sample& s : samples)
         v.push_back(s.*field);
-    const std::size_t mid = v.size() / 2;
-    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
-    if (v.size() % 2 == 1)
-        return v[mid];
-    const double upper = v[mid];
-    return (*std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid)) + upper) / 2;
+    return MedianOf(v);
 }
 
 void AlignmentReadoutSmoother::Reset() {

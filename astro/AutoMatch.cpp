@@ -1,5 +1,6 @@
 #include "astro/AutoMatch.h"
 
+#include "astro/Angles.h"
 #include "astro/StarGrid.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
 constexpr int kBins = 360;            // one-degree turn bins
 constexpr double kLooseTurnDeg = 2.0; // the first look around a voted turn
 
@@ -51,8 +50,7 @@ public:
                 const double r = std::abs(offsets_[i]) * o_.scale;
                 if (std::abs(d - r) > o_.matchRadiusPx + o_.scaleTolerance * r)
                     continue;
-                double turn = (std::arg(w) - std::arg(offsets_[i])) / kDeg;
-                turn -= 360.0 * std::floor(turn / 360.0);
+                const double turn = DegreesInTurn((std::arg(w) - std::arg(offsets_[i])) / kDeg);
                 if (!(turn >= 0.0 && turn < 360.0)) // a star without a number for a place
                     continue;
                 votes[static_cast<int>(turn) % kBins] |= 1u << i;
@@ -75,9 +73,9 @@ private:
     bool InFrame(const Complex& p) const {
         if (o_.frameWidth <= 0 || o_.frameHeight <= 0)
             return true;
-        return p.real() >= o_.edgePx && p.imag() >= o_.edgePx &&
-               p.real() <= o_.frameWidth - 1 - o_.edgePx &&
-               p.imag() <= o_.frameHeight - 1 - o_.edgePx;
+        return p.real() >= o_.frameLeft + o_.edgePx && p.imag() >= o_.frameTop + o_.edgePx &&
+               p.real() <= o_.frameLeft + o_.frameWidth - 1 - o_.edgePx &&
+               p.imag() <= o_.frameTop + o_.frameHeight - 1 - o_.edgePx;
     }
 
     // Stars found for the turn k: the least-squares turn and scale through them,
@@ -139,9 +137,7 @@ private:
 };
 
 double TurnOf(const Complex& k) {
-    double a = std::arg(k) / kDeg;
-    a -= 360.0 * std::floor(a / 360.0);
-    return a >= 360.0 ? 0.0 : a;
+    return DegreesInTurn(std::arg(k) / kDeg);
 }
 
 // Two fits differ when they put the pole star on different stars or turn the template

@@ -1,5 +1,6 @@
 #include "astro/AxisFit.h"
 
+#include "astro/Angles.h"
 #include "astro/StarGrid.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kDeg = kPi / 180.0;
 constexpr double kMinPairPx = 30.0;     // shorter pairs give their direction too roughly
 constexpr double kPairSlackPx = 1.5;    // equal separations, within this
 constexpr double kShiftCellPx = 5.0;    // shifts voted in cells this wide
@@ -151,8 +150,7 @@ bool TieFrames(const std::vector<DetectedStar>& before, const std::vector<Detect
         auto it = std::lower_bound(b.begin(), b.end(), p.length - kPairSlackPx,
                                    [](const Pair& q, double len) { return q.length < len; });
         for (; it != b.end() && it->length <= p.length + kPairSlackPx; ++it) {
-            double t = std::arg(it->v / p.v) / kDeg;
-            t -= 360.0 * std::floor(t / 360.0);
+            const double t = DegreesInTurn(std::arg(it->v / p.v) / kDeg);
             if (!(t >= 0.0 && t < 360.0))
                 continue;
             const int bin = static_cast<int>(t) % 360;
@@ -403,7 +401,7 @@ bool ShowOneStar(const FitPoints& f, const std::vector<Track>& measured, AxisFit
         const double a0 = std::atan2(tr.front().y - f.cy, tr.front().x - f.cx);
         const double a1 = std::atan2(tr.back().y - f.cy, tr.back().x - f.cx);
         double span = std::abs(a1 - a0);
-        span = std::min(span, 2 * kPi - span);
+        span = std::min(span, 2 * std::numbers::pi - span);
         const double arc = span * f.radius[t];
         if (arc > bestArc) {
             bestArc = arc;

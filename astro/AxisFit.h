@@ -5,8 +5,8 @@
 //   AxisFollower follower;
 //   // the sky's own turn (SkyTurn.h): the pole in the first frame and the rate
 //   follower.SetSkyTurn({poleX, poleY, SiderealDegPerSecond(SkyHemisphere::North)});
-//   // for every new frame while the user turns the RA axis, with the clock's
-//   // seconds of the moment it was taken:
+//   // for every new frame while the user turns the RA axis, with the moment it
+//   // was taken (UTC seconds):
 //   follower.AddFrame(DetectStars(frame), seconds);  // StarDetect.h
 //   const double turned = std::abs(follower.TurnDeg());   // degrees so far
 //   if (turned >= 30) {
@@ -69,9 +69,10 @@ public:
     // The sky's turn to take out (before the first frame; none by default).
     void SetSkyTurn(const SkyTurn& sky) { sky_ = sky; }
 
-    // Adds the stars of the next frame taken at `seconds` (any steady scale); false
-    // when it could not be tied to the frame before (it is then left out, and the
-    // next frame is tied to the last one that was taken).
+    // Adds the stars of the next frame taken at `seconds` (its moment: only the
+    // differences count, the sky turns by them); false when it could not be tied to
+    // the frame before (it is then left out, and the next frame is tied to the last
+    // one that was taken).
     bool AddFrame(const std::vector<DetectedStar>& stars, double seconds = 0);
 
     // The RA axis's turn since the first frame, degrees clockwise on the screen.

@@ -30,7 +30,7 @@ public:
         double turnedDeg = 0;             // the RA axis's turn so far, not signed
         std::optional<AxisFitResult> fit; // the axis, once found
     };
-    // The frame taken at `seconds` (the window clock's steady scale).
+    // The frame taken at `seconds` (UTC seconds: the sky turns by them).
     Step AddFrame(const cv::Mat& frame, double seconds);
 
     bool Done() const { return done_.has_value(); }

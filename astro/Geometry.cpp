@@ -1,18 +1,11 @@
 #include "astro/Geometry.h"
 
-#include "core/Log.h"
+#include "astro/Angles.h"
 #include "astro/NumberText.h"
+#include "core/Log.h"
 
 #include <climits>
 #include <cmath>
-
-namespace {
-constexpr double kPi = 3.141592653589793;
-
-double Radians(double degrees) {
-    return degrees * kPi * (1.0 / 180.0);
-}
-} // namespace
 
 void RotatePoint(double angle, double px, double py, double cx, double cy, double& outX,
                  double& outY) {

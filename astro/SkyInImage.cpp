@@ -1,12 +1,11 @@
 #include "astro/SkyInImage.h"
 
+#include "astro/Angles.h"
+
 #include <cmath>
 
 double MeridianRaDeg(double earthRotationDeg, double eastLongitudeDeg) {
-    double ra = std::fmod(earthRotationDeg + eastLongitudeDeg, 360.0);
-    if (ra < 0)
-        ra += 360.0;
-    return ra;
+    return DegreesInTurn(earthRotationDeg + eastLongitudeDeg);
 }
 
 SkyOfMoment SkyOfMomentAt(const SkyOfDate& sky, SkyHemisphere hemisphere, double eastLongitudeDeg) {

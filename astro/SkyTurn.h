@@ -5,7 +5,7 @@
 //   // the pole's place in the image when the first position was taken (the template
 //   // on the pole star), and the sky's turn rate in the image
 //   const SkyTurn sky{poleX, poleY, SiderealDegPerSecond(SkyHemisphere::North)};
-//   // three picks of one star, each with the clock's seconds of its frame
+//   // three picks of one star, each with its frame's moment in seconds (UTC)
 //   const AxisCircle c = AxisFromPicks({{{x1, y1, t1}, {x2, y2, t2}, {x3, y3, t3}}}, sky);
 //   if (c.ok) ... c.x, c.y, c.radius
 //   // a star at `p` in a frame taken `dt` seconds after the first, with the pole then

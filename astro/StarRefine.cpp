@@ -1,5 +1,7 @@
 #include "astro/StarRefine.h"
 
+#include "astro/Median.h"
+
 #include <opencv2/core.hpp>
 
 #include <algorithm>
@@ -14,15 +16,6 @@ constexpr double kConvergedPx = 1e-4;
 // A pixel this many noise levels above all eight neighbours is a hot pixel or a
 // cosmic hit, not part of a star (a star's light spreads over its neighbours).
 constexpr double kSpikeSigmas = 6.0;
-
-double MedianOf(std::vector<double>& v) {
-    const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
-    std::nth_element(v.begin(), mid, v.end());
-    double m = *mid;
-    if (v.size() % 2 == 0)
-        m = (m + *std::max_element(v.begin(), mid)) / 2.0;
-    return m;
-}
 
 } // namespace
 

@@ -1,14 +1,8 @@
 #include "astro/Triangulation.h"
 
+#include "astro/Angles.h"
+
 #include <cmath>
-
-namespace {
-constexpr double kPi = 3.141592653589793;
-
-double Radians(double degrees) {
-    return degrees * kPi * (1.0 / 180.0);
-}
-} // namespace
 
 PoleCandidates TrianglePoleCandidates(double ax, double ay, double bap, double bx, double by,
                                       double abp) {

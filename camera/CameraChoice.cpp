@@ -2,8 +2,6 @@
 
 #include "app/Settings.h"
 
-#include <cmath>
-
 namespace {
 
 constexpr const char* kSection = "CAMERA";
@@ -29,9 +27,8 @@ CameraChoice LoadCameraChoice(const QString& settingsPath) {
     if (ok && port > 0 && port < 65536)
         choice.port = port;
     choice.device = Text(ini, "indiDevice");
-    const double focal = Text(ini, "focalLengthMm").toDouble(&ok);
-    if (ok && std::isfinite(focal) && focal >= 0 && focal <= 100000)
-        choice.focalLengthMm = focal;
+    choice.focalLengthMm =
+        SettingsNumberIn(ini, kSection, "focalLengthMm", 0, 100000, choice.focalLengthMm);
     return choice;
 }
 

@@ -179,7 +179,7 @@ bool DisplayThread::LivePass(ZorcamHandle handle) {
         uiHandOver_.SleepUnlessStopped(kNoFrameWait);
     } else {
         ++g_framesReceived;
-        lastFrameSeconds_ = CurrentClock()->Seconds();
+        lastFrameUtcSeconds_ = CurrentClock()->UtcSeconds();
         g_frameWidth = width;
         g_frameHeight = height;
         g_frameBpp = bpp;

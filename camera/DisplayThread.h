@@ -73,9 +73,9 @@ public:
     // The clock the frames' moments are read from (the window's); the real time
     // until one is given. Any thread.
     void SetClock(std::shared_ptr<const Clock> clock);
-    // The clock's seconds (Clock::Seconds) when the last frame was received; 0
+    // The clock's moment (Clock::UtcSeconds) when the last frame was received; 0
     // before the first. Any thread.
-    double LastFrameSeconds() const { return lastFrameSeconds_.load(); }
+    double LastFrameUtcSeconds() const { return lastFrameUtcSeconds_.load(); }
     // The refraction's model and the air besides pressure and temperature (humidity
     // 0...1, wavelength in micrometres), and whether the user has given the site:
     // without a site the zenith and the pole's altitude are guesses, so nothing is
@@ -121,7 +121,7 @@ private:
     bool siteSet_ = true;
     SkyOfMoment sky_;
     std::shared_ptr<const Clock> clock_ = std::make_shared<SystemClock>(); // under inputMutex
-    std::atomic<double> lastFrameSeconds_{0.0};
+    std::atomic<double> lastFrameUtcSeconds_{0.0};
     UiHandOver uiHandOver_;
     HandOver handOver_;
     bool freeWhenEnded_ = false; // set and read on the loop's thread only

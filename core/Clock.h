@@ -28,6 +28,9 @@ public:
     virtual double Seconds() const = 0;
     // The UTC moment now.
     virtual QDateTime Utc() const = 0;
+    // The same moment in seconds since 1970 UTC (to the millisecond): the time the
+    // sky turns by, for the moments of frames.
+    double UtcSeconds() const { return static_cast<double>(Utc().toMSecsSinceEpoch()) / 1000.0; }
 };
 
 // The real time: the steady clock for intervals, the system's UTC for moments.

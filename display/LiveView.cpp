@@ -30,7 +30,7 @@ cv::Mat& ReceivedFrameCopy() {
     return copy;
 }
 bool g_receivedFrameTaken = false;
-// The clock's seconds when that frame was received.
+// The clock's moment (UTC seconds) when that frame was received.
 double receivedFrameSeconds = 0;
 
 // The frame as shown at the last hand-over when the stretch had rewritten it (the
@@ -85,7 +85,7 @@ void RenderLiveView() {
     // this is the moment to keep its frame apart for "Save As BMP".
     std::memcpy(ReceivedFrameCopy().data, g_liveBuffer, kGreyFrameBytes);
     g_receivedFrameTaken = true;
-    receivedFrameSeconds = g_displayThread ? g_displayThread->LastFrameSeconds() : 0.0;
+    receivedFrameSeconds = g_displayThread ? g_displayThread->LastFrameUtcSeconds() : 0.0;
     if (g_stretchOn && !g_frameImage.empty())
         g_frameImage.copyTo(StretchedFrameCopy());
     else
@@ -177,7 +177,7 @@ void CopyLastReceivedFrame(cv::Mat& out) {
     std::memcpy(out.data, g_liveBuffer, kGreyFrameBytes);
 }
 
-double LastShownFrameSeconds() {
+double LastShownFrameUtcSeconds() {
     return receivedFrameSeconds;
 }
 

@@ -30,6 +30,7 @@ void CopyLastReceivedFrame(cv::Mat& out);
 // hand-over when the stretch was on, else CopyLastReceivedFrame. User-interface
 // thread only.
 void CopyLastShownFrame(cv::Mat& out);
-// The window clock's seconds when that frame was received (DisplayThread::
-// LastFrameSeconds at the hand-over); 0 before the first. User-interface thread only.
-double LastShownFrameSeconds();
+// The window clock's moment (UTC seconds) when that frame was received
+// (DisplayThread::LastFrameUtcSeconds at the hand-over); 0 before the first.
+// User-interface thread only.
+double LastShownFrameUtcSeconds();

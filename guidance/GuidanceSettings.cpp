@@ -3,8 +3,6 @@
 #include "app/Settings.h"
 #include "core/Log.h"
 
-#include <cmath>
-
 namespace {
 
 constexpr const char* kSection = "GUIDANCE";
@@ -17,11 +15,7 @@ GuidanceSettings LoadGuidanceSettings(const QString& path) {
     if (!ReadSettingsIni(path, ini))
         return s;
     s.sound = QString::fromUtf8(ini.GetValue(kSection, "sound", "0")).trimmed() == "1";
-    bool ok = false;
-    const double band =
-        QString::fromUtf8(ini.GetValue(kSection, "band", "")).trimmed().toDouble(&ok);
-    if (ok && std::isfinite(band) && band >= 1.0 && band <= 3600.0)
-        s.bandArcsec = band;
+    s.bandArcsec = SettingsNumberIn(ini, kSection, "band", 1.0, 3600.0, s.bandArcsec);
     return s;
 }
 

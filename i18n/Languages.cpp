@@ -13,23 +13,27 @@ QList<LanguageInfo> MakeLanguages() {
     const QString arial = QStringLiteral("Arial");
     const QString doctum = QStringLiteral("Doctum");
     return {
-        {"EN", "en", "MenuItem_lang_en", "English", kTimes, kTimes, kTimes, WS::Latin},
+        {"EN", "en", "MenuItem_lang_en", "English", kTimes, kTimes, kTimes, WS::Latin,
+         QLocale::English},
         {"CN", "cn", "MenuItem_lang_cn", QString::fromUtf8("简体中文"), yaHei, yaHei,
-         QStringLiteral("Tahoma"), WS::SimplifiedChinese},
+         QStringLiteral("Tahoma"), WS::SimplifiedChinese, QLocale::Chinese},
         {"JP", "jp", "MenuItem_lang_jp", QString::fromUtf8("日本語"), gothic, gothic, gothic,
-         WS::Japanese},
+         WS::Japanese, QLocale::Japanese},
         // The Russian item is written with a Latin capital P and ends in a no-break space.
         {"RU", "ru", "MenuItem_lang_ru", QString::fromUtf8("Pусский\u00A0"), kTimes, kTimes, kTimes,
-         WS::Cyrillic},
+         WS::Cyrillic, QLocale::Russian},
         {"FR", "fr", "MenuItem_lang_fr", QString::fromUtf8("Français"), kTimes, kTimes, kTimes,
-         WS::Latin},
-        {"DE", "de", "MenuItem_lang_de", "Deutsch", kTimes, kTimes, kTimes, WS::Latin},
+         WS::Latin, QLocale::French},
+        {"DE", "de", "MenuItem_lang_de", "Deutsch", kTimes, kTimes, kTimes, WS::Latin,
+         QLocale::German},
         {"ES", "es", "MenuItem_lang_es", QString::fromUtf8("Español"), kTimes, kTimes, kTimes,
-         WS::Latin},
+         WS::Latin, QLocale::Spanish},
         {"PT", "pt", "MenuItem_lang_pt", QString::fromUtf8("Português"), arial, arial, arial,
-         WS::Latin},
-        {"IT", "it", "MenuItem_lang_it", "Italian", kTimes, kTimes, kTimes, WS::Latin},
-        {"KR", "kr", "MenuItem_lang_kr", "Korean", doctum, doctum, doctum, WS::Korean},
+         WS::Latin, QLocale::Portuguese},
+        {"IT", "it", "MenuItem_lang_it", "Italian", kTimes, kTimes, kTimes, WS::Latin,
+         QLocale::Italian},
+        {"KR", "kr", "MenuItem_lang_kr", "Korean", doctum, doctum, doctum, WS::Korean,
+         QLocale::Korean},
     };
 }
 

@@ -16,6 +16,7 @@
 
 #include <QFontDatabase>
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,7 @@ struct LanguageInfo {
     QString tipFontNorth;   // font family named by the northern tip table
     QString tipFontSouth;   // font family named by the southern tip table
     QFontDatabase::WritingSystem writingSystem; // the script the language is written in
+    QLocale::Language language;                 // the language itself, for a speech voice
 };
 
 // All ten, in the order of the "Language" menu (EN, CN, JP, RU, FR, DE, ES, PT, IT, KR).

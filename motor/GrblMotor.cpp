@@ -84,6 +84,8 @@ bool GrblMotor::MoveBy(double altArcsec, double azArcsec) {
         return false;
     ++unanswered_;
     jogTaken_ = false;
+    sawJog_ = false;
+    moveSent_.start();
     SetState(MotorState::Moving);
     return true;
 }
@@ -141,11 +143,22 @@ void GrblMotor::OnLine(const QByteArray& line) {
         if (r.state == QLatin1String("Alarm")) {
             if (status_.state != MotorState::Error)
                 SetState(MotorState::Error, tr("The motor controller is in alarm."));
+        } else if (r.state == QLatin1String("Jog")) {
+            sawJog_ = true;
         } else if (r.state == QLatin1String("Idle")) {
-            if (status_.state == MotorState::Moving && jogTaken_)
+            // The move is over when the controller took it and is idle again; a reply
+            // lost on the line does not hold it up once the jog was seen under way, nor
+            // for ever when it was never seen (it is then taken as not made).
+            const bool lost = !jogTaken_ && !sawJog_ && moveSent_.elapsed() > kSilentMs;
+            if (status_.state == MotorState::Moving && (jogTaken_ || sawJog_ || lost)) {
+                if (!jogTaken_)
+                    WriteLog(QStringLiteral("Warnning"),
+                             QStringLiteral("Motor: no reply to the jog; taken as %1.")
+                                 .arg(lost ? QStringLiteral("lost") : QStringLiteral("done")));
+                unanswered_ = 0;
                 SetState(MotorState::Idle);
-            else if (status_.state == MotorState::Error && unanswered_ == 0 &&
-                     status_.message == tr("The motor controller does not answer."))
+            } else if (status_.state == MotorState::Error && unanswered_ == 0 &&
+                       status_.message == tr("The motor controller does not answer."))
                 SetState(MotorState::Idle); // it answers again
         }
         break;

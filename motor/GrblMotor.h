@@ -57,5 +57,7 @@ private:
     MotorStatus status_;
     int unanswered_ = 0;      // jog lines sent without their "ok" or "error"
     bool jogTaken_ = false;   // the last jog was taken: an Idle report ends the move
+    bool sawJog_ = false;     // a status report showed the last jog under way
+    QElapsedTimer moveSent_;  // since the last jog was sent
     QElapsedTimer lastHeard_; // since the controller last said anything
 };

@@ -3,7 +3,22 @@
 #include <algorithm>
 #include <cmath>
 
+// The move of one axis for its error: toward the pole by the gain's part of it, always
+// ending on the same side: an error that asks for a move the other way is passed by the
+// overshoot, so that the next move approaches from the usual side with the slack taken up.
+double MotorAlignLoop::AxisMove(double errorArcsec) const {
+    double move;
+    if (errorArcsec >= 0)
+        move = std::clamp(o_.gain, 0.1, 1.0) * errorArcsec;
+    else
+        move = errorArcsec - o_.overshootArcsec;
+    return std::clamp(move, -o_.maxMoveArcsec, o_.maxMoveArcsec);
+}
+
 void MotorAlignLoop::Start(double seconds) {
+    grew_ = 0;
+    travelAlt_ = 0;
+    travelAz_ = 0;
     running_ = true;
     moving_ = false;
     idleSince_ = seconds; // the read-out shown at the start has settled
@@ -51,17 +66,25 @@ MotorLoopStep MotorAlignLoop::Next(const AlignmentReadout& r, MotorState motor, 
 
     if (r.totalArcsec <= o_.bandArcsec)
         return End(MotorLoopStep::Done, MotorLoopStep::None);
-    // A move should at least not make matters worse (with room for the read-out's noise).
-    if (lastTotal_ >= 0 && r.totalArcsec > lastTotal_ * 1.2 + o_.bandArcsec)
-        return End(MotorLoopStep::Fail, MotorLoopStep::WrongWay);
+    // An error that grows after three moves in a row: the motors turn the wrong way.
+    if (lastTotal_ >= 0) {
+        grew_ = r.totalArcsec > lastTotal_ + 0.5 ? grew_ + 1 : 0;
+        if (grew_ >= 3)
+            return End(MotorLoopStep::Fail, MotorLoopStep::WrongWay);
+    }
     if (moves_ >= o_.maxMoves)
         return End(MotorLoopStep::Fail, MotorLoopStep::TooManyMoves);
 
     MotorLoopStep s;
     s.action = MotorLoopStep::Move;
-    const double gain = std::clamp(o_.gain, 0.1, 1.0);
-    s.altArcsec = std::clamp(gain * r.altArcsec, -o_.maxMoveArcsec, o_.maxMoveArcsec);
-    s.azArcsec = std::clamp(gain * r.azArcsec, -o_.maxMoveArcsec, o_.maxMoveArcsec);
+    s.altArcsec = AxisMove(r.altArcsec);
+    s.azArcsec = AxisMove(r.azArcsec);
+    // Never further from where the loop started than the travel allows.
+    if (std::abs(travelAlt_ + s.altArcsec) > o_.travelLimitArcsec ||
+        std::abs(travelAz_ + s.azArcsec) > o_.travelLimitArcsec)
+        return End(MotorLoopStep::Fail, MotorLoopStep::TravelLimit);
+    travelAlt_ += s.altArcsec;
+    travelAz_ += s.azArcsec;
     lastTotal_ = r.totalArcsec;
     ++moves_;
     moving_ = true;

@@ -30,6 +30,8 @@ MotorSettings LoadMotorSettings(const QString& path) {
     s.port = QString::fromUtf8(ini.GetValue(kSection, "port", "")).trimmed();
     s.baud = static_cast<int>(Number(ini, "baud", s.baud, 1200, 4000000));
     s.feedMmPerMin = Number(ini, "feed", s.feedMmPerMin, 0.1, 100000);
+    s.toleranceArcsec = Number(ini, "tolerance", s.toleranceArcsec, 0.5, 3600);
+    s.travelLimitArcsec = Number(ini, "travelLimit", s.travelLimitArcsec, 10, 36000);
     s.alt.letter = Letter(ini, "altAxis", s.alt.letter);
     s.az.letter = Letter(ini, "azAxis", s.az.letter);
     if (s.alt.letter == s.az.letter) { // one letter cannot drive both screws
@@ -57,6 +59,8 @@ bool SaveMotorSettings(const QString& path, const MotorSettings& s) {
         put("port", s.port.simplified());
         num("baud", s.baud);
         num("feed", s.feedMmPerMin);
+        num("tolerance", s.toleranceArcsec);
+        num("travelLimit", s.travelLimitArcsec);
         put("altAxis", QString(QChar::fromLatin1(s.alt.letter)));
         put("azAxis", QString(QChar::fromLatin1(s.az.letter)));
         num("altMmPerArcsec", s.alt.mmPerArcsec);

@@ -16,7 +16,8 @@
 //
 // [MOTOR] keys: port=/dev/ttyUSB0 baud=115200 feed=100 altAxis=Y azAxis=X
 // altMmPerArcsec=0.001 azMmPerArcsec=0.001 altSense=1 azSense=1 altBacklash=0
-// azBacklash=0 (arcseconds). A value that is out of range reads as its default.
+// azBacklash=0 (arcseconds) tolerance=10 travelLimit=10800 (arcseconds). A value that is
+// out of range reads as its default.
 #pragma once
 
 #include <QString>
@@ -34,6 +35,8 @@ struct MotorSettings {
     QString port; // the serial device; empty: no motor
     int baud = 115200;
     double feedMmPerMin = 100;
+    double toleranceArcsec = 10;         // the loop stops under this error
+    double travelLimitArcsec = 3 * 3600; // no axis travels further from the loop's start
     MotorAxis alt{'Y'};
     MotorAxis az{'X'};
 };

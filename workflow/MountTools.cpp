@@ -15,12 +15,6 @@
 
 #include <cmath>
 
-namespace {
-
-constexpr double kMotorBandArcsec = 10.0;
-
-} // namespace
-
 MountTools::MountTools(QWidget* window, const QString& settingsPath,
                        std::function<double()> seconds, std::function<QDateTime()> utc,
                        std::function<QString()> recordFolder)
@@ -29,6 +23,10 @@ MountTools::MountTools(QWidget* window, const QString& settingsPath,
       texts_(MountTexts::ForLanguage(QStringLiteral("EN"))) {
     profiles_ = LoadScrewProfiles(settingsPath_);
     motorSettings_ = LoadMotorSettings(settingsPath_);
+    // While the motor works, the loop looks again even when no read-out comes (a lost
+    // camera): it then stops and says why.
+    loopTick_.setInterval(500);
+    connect(&loopTick_, &QTimer::timeout, this, &MountTools::MotorStep);
 }
 
 ScrewsWindow* MountTools::Screws() const {
@@ -309,6 +307,7 @@ void MountTools::OpenMotorWindow() {
             motorCalibration_ = std::make_unique<MotorCalibrationRun>(
                 altitude ? motorSettings_.alt : motorSettings_.az, altitude);
             motorCalibration_->Start(seconds_());
+            loopTick_.start();
             MotorStep();
         });
         connect(motorWindow_, &MotorWindow::AlignClicked, this, [this] {
@@ -318,12 +317,23 @@ void MountTools::OpenMotorWindow() {
             }
             motorCalibration_.reset();
             MotorLoopOptions o;
-            o.bandArcsec = kMotorBandArcsec;
+            o.bandArcsec = motorSettings_.toleranceArcsec;
+            o.travelLimitArcsec = motorSettings_.travelLimitArcsec;
             loop_ = std::make_unique<MotorAlignLoop>(o);
             loop_->Start(seconds_());
+            WriteLog(
+                QStringLiteral("Info"),
+                QStringLiteral("Motor: alignment starts at %1\" (altitude %2\", azimuth %3\").")
+                    .arg(last_.totalArcsec, 0, 'f', 1)
+                    .arg(last_.altArcsec, 0, 'f', 1)
+                    .arg(last_.azArcsec, 0, 'f', 1));
+            loopTick_.start();
             MotorStep();
         });
         connect(motorWindow_, &MotorWindow::StopClicked, this, [this] {
+            if (loop_ || motorCalibration_)
+                WriteLog(QStringLiteral("Info"), QStringLiteral("Motor: stopped by the user."));
+            loopTick_.stop();
             loop_.reset();
             motorCalibration_.reset();
             if (motor_)
@@ -354,6 +364,7 @@ void MountTools::ConnectMotor() {
 }
 
 void MountTools::DisconnectMotor() {
+    loopTick_.stop();
     loop_.reset();
     motorCalibration_.reset();
     motor_.reset();
@@ -374,7 +385,17 @@ void MountTools::MotorStep() {
     case MotorLoopStep::Wait:
         return;
     case MotorLoopStep::Move:
-        motor_->MoveBy(step.altArcsec, step.azArcsec);
+        WriteLog(QStringLiteral("Info"),
+                 QStringLiteral("Motor: measured %1\" (altitude %2\", azimuth %3\"); move "
+                                "altitude %4\", azimuth %5\".")
+                     .arg(last_.totalArcsec, 0, 'f', 1)
+                     .arg(last_.altArcsec, 0, 'f', 1)
+                     .arg(last_.azArcsec, 0, 'f', 1)
+                     .arg(step.altArcsec, 0, 'f', 1)
+                     .arg(step.azArcsec, 0, 'f', 1));
+        if (!motor_->MoveBy(step.altArcsec, step.azArcsec))
+            WriteLog(QStringLiteral("Warnning"), QStringLiteral("Motor: the move was not sent."));
+        ShowMotorState();
         return;
     case MotorLoopStep::Done:
         if (motorCalibration_) {
@@ -386,15 +407,21 @@ void MountTools::MotorStep() {
             motorCalibration_.reset();
             ShowMotorState(texts_.Text("MotorCalibrated"));
         } else {
+            WriteLog(QStringLiteral("Info"), QStringLiteral("Motor: aligned, %1\" after %2 moves.")
+                                                 .arg(last_.totalArcsec, 0, 'f', 1)
+                                                 .arg(loop_->Moves()));
             loop_.reset();
             ShowMotorState(texts_.Text("MotorAligned"));
         }
+        loopTick_.stop();
         return;
     case MotorLoopStep::Fail: {
-        const char* key = step.why == MotorLoopStep::WrongWay     ? "MotorFailWrongWay"
-                          : step.why == MotorLoopStep::NoReadout  ? "MotorFailNoReadout"
-                          : step.why == MotorLoopStep::MotorError ? "MotorFailMotor"
-                                                                  : "MotorFailTooMany";
+        const char* key = step.why == MotorLoopStep::WrongWay      ? "MotorFailWrongWay"
+                          : step.why == MotorLoopStep::NoReadout   ? "MotorFailNoReadout"
+                          : step.why == MotorLoopStep::MotorError  ? "MotorFailMotor"
+                          : step.why == MotorLoopStep::TravelLimit ? "MotorFailTravel"
+                                                                   : "MotorFailTooMany";
+        loopTick_.stop();
         loop_.reset();
         motorCalibration_.reset();
         motor_->Stop();
@@ -416,6 +443,9 @@ void MountTools::ShowMotorState(const QString& text) {
             line = texts_.Text("MotorNotConnected");
         else if (motor_->Status().state == MotorState::Error)
             line = motor_->Status().message;
+        else if (loop_ && loop_->Moves() > 0)
+            line =
+                texts_.Text("MotorProgress").arg(loop_->Moves()).arg(last_.totalArcsec, 0, 'f', 1);
         else
             line = texts_.Text(motor_->Status().state == MotorState::Moving ? "MotorMoving"
                                                                             : "MotorIdle");

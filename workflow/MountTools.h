@@ -26,6 +26,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -113,4 +114,5 @@ private:
     std::unique_ptr<MotorAlignLoop> loop_;
     std::unique_ptr<MotorCalibrationRun> motorCalibration_;
     bool calibratingAltitude_ = true;
+    QTimer loopTick_;
 };

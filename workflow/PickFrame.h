@@ -3,7 +3,7 @@
 // Usage:
 //   cv::Mat copy;
 //   GetPreciseStarPos(PickFrame(copy), x, y, sx, sy);
-//   const double taken = PickFrameSeconds(form.WindowClock());   // the frame's moment
+//   const double taken = PickFrameUtcSeconds(form.WindowClock());   // the frame's moment
 //
 // While a capture loop runs it rewrites g_frameImage between its hand-overs, so a
 // handler that reads it directly could see half of two frames. The live view keeps
@@ -24,10 +24,10 @@ inline const cv::Mat& PickFrame(cv::Mat& copy) {
     return copy;
 }
 
-// The moment of the frame PickFrame measures on, on the clock's steady scale: when
-// the camera delivered it, or now when no loop runs.
-inline double PickFrameSeconds(const Clock& clock) {
-    if (!g_threadRunning || LastShownFrameSeconds() == 0)
-        return clock.Seconds();
-    return LastShownFrameSeconds();
+// The moment of the frame PickFrame measures on (Clock::UtcSeconds): when the
+// camera delivered it, or now when no loop runs. The sky turns by it.
+inline double PickFrameUtcSeconds(const Clock& clock) {
+    if (!g_threadRunning || LastShownFrameUtcSeconds() == 0)
+        return clock.UtcSeconds();
+    return LastShownFrameUtcSeconds();
 }

@@ -179,7 +179,7 @@ void TFormMain::ActOnPickedStar(double sx, double sy) {
     case Wizard::GetFirstPos:
         ui->Rectangle_tipMsg->hide();
         RecordStarPosition(1, sx, sy);
-        pickSeconds_[0] = PickFrameSeconds(*clock_);
+        pickSeconds_[0] = PickFrameUtcSeconds(*clock_);
         pickSky_ = TemplateSkyTurn();
         ui->Image_rotateDirect->show();
         GoToStep(Wizard::RotateFirst);
@@ -187,14 +187,14 @@ void TFormMain::ActOnPickedStar(double sx, double sy) {
     case Wizard::GetSecond:
         ui->Rectangle_tipMsg->hide();
         RecordStarPosition(2, sx, sy);
-        pickSeconds_[1] = PickFrameSeconds(*clock_);
+        pickSeconds_[1] = PickFrameUtcSeconds(*clock_);
         ui->Image_rotateDirect->show();
         GoToStep(Wizard::RotateSecond);
         break;
     case Wizard::GetThird:
         ui->Rectangle_tipMsg->hide();
         RecordStarPosition(3, sx, sy);
-        pickSeconds_[2] = PickFrameSeconds(*clock_);
+        pickSeconds_[2] = PickFrameUtcSeconds(*clock_);
         // Three positions on a line give no circle: no marks, step 8 all the same.
         if (CalcCircleCenter(starPos1X, starPos1Y, starPos2X, starPos2Y, starPos3X, starPos3Y,
                              circleX, circleY, circleRadius) == 1) {

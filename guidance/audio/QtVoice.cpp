@@ -1,24 +1,13 @@
 #include "guidance/audio/QtVoice.h"
 
+#include "i18n/Languages.h"
+
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTextToSpeech>
 
 #include <optional>
 #include <utility>
-
-QLocale::Language LanguageOfCode(const QString& code) {
-    static const std::pair<const char*, QLocale::Language> kCodes[] = {
-        {"CN", QLocale::Chinese},    {"JP", QLocale::Japanese}, {"RU", QLocale::Russian},
-        {"FR", QLocale::French},     {"DE", QLocale::German},   {"ES", QLocale::Spanish},
-        {"PT", QLocale::Portuguese}, {"IT", QLocale::Italian},  {"KR", QLocale::Korean},
-    };
-    for (const auto& [c, lang] : kCodes) {
-        if (code == QLatin1String(c))
-            return lang;
-    }
-    return QLocale::English;
-}
 
 namespace {
 
@@ -48,13 +37,13 @@ bool QtVoice::Available() const {
 }
 
 bool QtVoice::Speaks(const QString& code) const {
-    return available_ && LocaleFor(*speech_, LanguageOfCode(code)).has_value();
+    return available_ && LocaleFor(*speech_, LanguageFor(code).language).has_value();
 }
 
 void QtVoice::Say(const QString& text, const QString& code) {
     if (!available_)
         return;
-    if (const auto locale = LocaleFor(*speech_, LanguageOfCode(code));
+    if (const auto locale = LocaleFor(*speech_, LanguageFor(code).language);
         locale && speech_->locale() != *locale)
         speech_->setLocale(*locale);
     speech_->say(text);

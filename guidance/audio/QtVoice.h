@@ -30,6 +30,3 @@ private:
     std::unique_ptr<QTextToSpeech> speech_;
     bool available_ = false;
 };
-
-// The locale language of one of the ten codes ("DE" -> German); English for others.
-QLocale::Language LanguageOfCode(const QString& code);

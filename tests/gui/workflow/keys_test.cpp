@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include <map>
+
 namespace {
 
 // ---- the decision, as a table ---------------------------------------------------------
@@ -267,12 +269,18 @@ TEST_F(KeysTest, NoKeyActsWhileATextFieldHasTheFocus) {
 
 TEST_F(KeysTest, TheMenusShowTheirShortcutsAndPlusAndMinusZoom) {
     startActive();
-    for (const MenuShortcut& m : MenuShortcuts()) {
-        SCOPED_TRACE(m.action);
-        auto* action = w().findChild<QAction*>(QLatin1String(m.action));
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText), m.keys);
+    // The keys as the manual's keyboard section lists them; no other item has one.
+    const std::map<QString, QString> manualKeys = {
+        {"MenuItem_connect", "Ctrl+K"},  {"MenuItem_save", "Ctrl+S"},
+        {"MenuItem_exit", "Ctrl+Q"},     {"MenuItem_showMask", "Ctrl+T"},
+        {"MenuItem_astroRef", "Ctrl+R"}, {"MenuItem_manual", "F1"},
+        {"MenuItem_zoomIn", "+"},        {"MenuItem_zoomOut", "-"}};
+    std::map<QString, QString> shown;
+    for (const QAction* action : w().findChildren<QAction*>()) {
+        if (!action->shortcut().isEmpty())
+            shown[action->objectName()] = action->shortcut().toString(QKeySequence::PortableText);
     }
+    EXPECT_EQ(shown, manualKeys);
     EXPECT_EQ(w().MenuItem_zoomIn->text(), "Zoom In");
     EXPECT_EQ(w().MenuItem_zoomOut->text(), "Zoom Out");
     EXPECT_TRUE(ui().MenuItem_zoom->actions().contains(w().MenuItem_zoomIn));

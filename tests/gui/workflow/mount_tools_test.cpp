@@ -7,8 +7,8 @@
 #include "dialogs/ScrewsWindow.h"
 #include "guidance/ScrewProfiles.h"
 #include "motor/MotorAxes.h"
-#include "unit/motor/FakeGrbl.h"
 #include "unit/motor/MountModel.h"
+#include "zorcam-sim/adjuster/PtyAdjuster.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -151,17 +153,30 @@ TEST(MountToolsTest, TheAlignmentIsRecordedBesideTheLogWithItsTurns) {
 }
 
 TEST(MountToolsTest, TheMotorWindowAlignsAMountOverTheSerialLine) {
-    FakeGrbl fake;
-    ASSERT_TRUE(fake.ok());
-    fake.pollsPerJog = 1;
-    Scene s("[MOTOR]\naltMmPerArcsec=0.001\nazMmPerArcsec=0.001\n");
+    std::mutex mutex;
     MountModel mount;
     mount.altArcsec = -500;
     mount.azArcsec = 350;
-    mount.alt = {0.0011, 1, 0};
-    mount.az = {0.0009, 1, 0};
+    zorcamsim::AdjusterConfig c;
+    c.queriesPerJog = 1;
+    c.alt = {'Y', 1100, 0.01, 20};
+    c.az = {'X', 900, 0.01, 20};
+    zorcamsim::PtyAdjuster adjuster(c, [&](double alt, double az) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        mount.altArcsec -= alt;
+        mount.azArcsec -= az;
+    });
+    ASSERT_TRUE(adjuster.Start());
+    auto readout = [&] {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return mount.Readout();
+    };
+    Scene s("[MOTOR]\naltMmPerArcsec=0.001\nazMmPerArcsec=0.001\n");
     s.tools->MonitorStarted();
-    s.Feed(mount);
+    for (int i = 0; i < 8; ++i) {
+        s.seconds += 0.25;
+        s.tools->Readout(readout());
+    }
     s.tools->OpenMotorWindow();
     MotorWindow* w = s.tools->Motor();
     ASSERT_NE(w, nullptr);
@@ -169,21 +184,19 @@ TEST(MountToolsTest, TheMotorWindowAlignsAMountOverTheSerialLine) {
     EXPECT_EQ(state->text(), "Not connected.");
     auto* port = w->findChild<QLineEdit*>("Edit_motorPort");
     ASSERT_NE(port, nullptr);
-    port->setText(fake.PortName());
+    port->setText(QString::fromStdString(adjuster.SlaveName()));
     s.Find<QPushButton>(w, "Btn_motorConnect")->click();
     EXPECT_EQ(state->text(), "Ready.");
-    EXPECT_EQ(LoadMotorSettings(s.Settings()).port, fake.PortName()) << "the port is kept";
+    EXPECT_EQ(LoadMotorSettings(s.Settings()).port.toStdString(), adjuster.SlaveName())
+        << "the port is kept";
     s.Find<QPushButton>(w, "Btn_motorAlign")->click();
-    std::map<char, double> applied;
     ASSERT_TRUE(WaitFor(
         [&] {
-            mount.Travel(fake.position['Y'] - applied['Y'], fake.position['X'] - applied['X']);
-            applied = fake.position;
             s.seconds += 0.25;
-            s.tools->Readout(mount.Readout());
+            s.tools->Readout(readout());
             return state->text() == "Aligned." || state->text().startsWith("The ");
         },
         20000));
     EXPECT_EQ(state->text(), "Aligned.");
-    EXPECT_LE(mount.Readout().totalArcsec, 10.0);
+    EXPECT_LE(readout().totalArcsec, 10.0);
 }

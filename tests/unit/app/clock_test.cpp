@@ -60,6 +60,7 @@ TEST(ClockTest, AdvanceMovesSecondsAndMomentTogetherAndNeverBack) {
     clock.Advance(std::numeric_limits<double>::infinity());
     EXPECT_DOUBLE_EQ(clock.Seconds(), 20.0);
     EXPECT_EQ(clock.Utc(), kStart.addSecs(20));
+    EXPECT_DOUBLE_EQ(clock.UtcSeconds(), kStart.toSecsSinceEpoch() + 20.0);
     clock.Advance(0.25);
     EXPECT_EQ(clock.Utc(), kStart.addMSecs(20250));
 }

@@ -18,12 +18,14 @@ public:
         const MotorMove mv = planner_.Plan(alt, az);
         mount_.Travel(mv.altMm, mv.azMm);
         ++moves;
+        asked.push_back({alt, az});
         return true;
     }
     void Stop() override {}
     MotorStatus Status() const override { return {state, {}}; }
     MotorState state = MotorState::Idle;
     int moves = 0;
+    std::vector<std::pair<double, double>> asked; // the moves, arcseconds
 
 private:
     MountModel& mount_;
@@ -104,7 +106,7 @@ TEST(MotorAlignLoopTest, GivesUpWithTheReason) {
         const LoopRun run = Align(mount, motor, o);
         EXPECT_EQ(run.last.action, MotorLoopStep::Fail);
         EXPECT_EQ(run.last.why, MotorLoopStep::WrongWay);
-        EXPECT_LE(run.moves, 2);
+        EXPECT_EQ(run.moves, 3) << "three moves that made it worse";
     }
     {
         MountModel mount = TrueMount(600, 0);
@@ -126,6 +128,24 @@ TEST(MotorAlignLoopTest, GivesUpWithTheReason) {
     }
 }
 
+TEST(MotorAlignLoopTest, StopsBeforeAMovePastTheTravelLimit) {
+    MotorLoopOptions o;
+    o.bandArcsec = 5;
+    o.travelLimitArcsec = 1000;
+    // A mount that answers a third of what it is asked: the loop would have to travel
+    // far beyond the limit to reach the pole.
+    MountModel mount = TrueMount(1500, 0);
+    mount.alt.mmPerArcsec = 0.0033;
+    ModelMotor motor(mount, Believed());
+    const LoopRun run = Align(mount, motor, o);
+    EXPECT_EQ(run.last.action, MotorLoopStep::Fail);
+    EXPECT_EQ(run.last.why, MotorLoopStep::TravelLimit);
+    double travel = 0;
+    for (const auto& m : motor.asked)
+        travel += m.first;
+    EXPECT_LE(std::abs(travel), 1000.0) << "the move past the limit is never sent";
+}
+
 TEST(MotorAlignLoopTest, WaitsForTheMotorAndASettledReadoutAndLimitsEachMove) {
     MotorLoopOptions o;
     o.bandArcsec = 5;
@@ -137,7 +157,7 @@ TEST(MotorAlignLoopTest, WaitsForTheMotorAndASettledReadoutAndLimitsEachMove) {
     MotorLoopStep s = loop.Next(mount.Readout(), MotorState::Idle, 2.5);
     ASSERT_EQ(s.action, MotorLoopStep::Move);
     EXPECT_DOUBLE_EQ(s.altArcsec, 900);
-    EXPECT_DOUBLE_EQ(s.azArcsec, -80); // the gain's part of the error
+    EXPECT_DOUBLE_EQ(s.azArcsec, -160) << "the other way: past the pole by the overshoot";
     EXPECT_EQ(loop.Next(mount.Readout(), MotorState::Moving, 3.0).action, MotorLoopStep::Wait);
     EXPECT_EQ(loop.Next(mount.Readout(), MotorState::Moving, 9.0).action, MotorLoopStep::Wait);
     // Idle again: the read-out needs its settling time first.
@@ -197,4 +217,19 @@ TEST(MotorCalibrationRunTest, LearnsEachAxisAndTheLoopThenAligns) {
             motor.MoveBy(step.altArcsec, step.azArcsec);
     }
     EXPECT_EQ(step.action, MotorLoopStep::Fail);
+}
+
+// An axis whose error asks for a move against the usual sense goes past the pole, so
+// that the moves that bring it in come from the usual side with its slack taken up.
+TEST(MotorAlignLoopTest, AnAxisComesInFromTheUsualSide) {
+    MotorLoopOptions o;
+    o.bandArcsec = 5;
+    MountModel mount = TrueMount(-400, 300);
+    ModelMotor motor(mount, Believed());
+    const LoopRun run = Align(mount, motor, o);
+    ASSERT_EQ(run.last.action, MotorLoopStep::Done);
+    ASSERT_GE(motor.asked.size(), 2u);
+    EXPECT_LT(motor.asked[0].first, -400) << "past the pole";
+    for (size_t i = 1; i < motor.asked.size(); ++i)
+        EXPECT_GE(motor.asked[i].first, 0) << "then in from the usual side, move " << i;
 }

@@ -1,15 +1,15 @@
-// Test access to the simulated camera library: loads bin/libzorcam.so by path as
-// the application does by name, resolves the entry points and the ground-truth
-// calls, and points the library at a configuration file of the test's own.
+// Test access to the simulated camera library: loads bin/libzorcam.so as the program
+// does (support/CameraLibrary.h), resolves its ground-truth calls, and points the
+// library at a configuration file of the test's own.
 //
 // Usage:
 //   SimLibrary& lib = SimLibrary::Get();
 //   SimConfigFile cfg("[camera]\nthrottle=0\n");   // written, selected and read
 //   ZorcamHandle h = lib.Connect();                 // init, scan, open, live mode
-//   std::vector<unsigned char> frame = lib.NextFrame(h);
+//   std::vector<unsigned char> frame = lib.NextFrame(h);    // within 10 s, else empty
 #pragma once
 
-#include "camera/ZorcamApi.h"
+#include "support/CameraLibrary.h"
 #include "zorcam-sim/ZorcamSimTruth.h"
 
 #include <QTemporaryDir>
@@ -17,44 +17,15 @@
 #include <string>
 #include <vector>
 
-struct SimLibrary {
-    PFN_InitZORCAMResource InitZORCAMResource = nullptr;
-    PFN_ReleaseZORCAMResource ReleaseZORCAMResource = nullptr;
-    PFN_ScanZORCAM ScanZORCAM = nullptr;
-    PFN_GetZORCAMId GetZORCAMId = nullptr;
-    PFN_OpenZORCAM OpenZORCAM = nullptr;
-    PFN_CloseZORCAM CloseZORCAM = nullptr;
-    PFN_InitZORCAM InitZORCAM = nullptr;
-    PFN_SetZORCAMParam SetZORCAMParam = nullptr;
-    PFN_SetZORCAMBinMode SetZORCAMBinMode = nullptr;
-    PFN_GetZORCAMMemLength GetZORCAMMemLength = nullptr;
-    PFN_ExpZORCAMSingleFrame ExpZORCAMSingleFrame = nullptr;
-    PFN_GetZORCAMSingleFrame GetZORCAMSingleFrame = nullptr;
-    PFN_BeginZORCAMLive BeginZORCAMLive = nullptr;
-    PFN_GetZORCAMLiveFrame GetZORCAMLiveFrame = nullptr;
-    PFN_CancelZORCAMExposingAndReadout CancelZORCAMExposingAndReadout = nullptr;
-    PFN_SetZORCAMStreamMode SetZORCAMStreamMode = nullptr;
-    PFN_SetZORCAMResolution SetZORCAMResolution = nullptr;
-    PFN_StopZORCAMLive StopZORCAMLive = nullptr;
-    PFN_IsZORCAMControlAvailable IsZORCAMControlAvailable = nullptr;
-    PFN_GetZORCAMChipInfo GetZORCAMChipInfo = nullptr;
-    PFN_GetZORCAMParam GetZORCAMParam = nullptr;
+struct SimLibrary : CameraLibrary {
     int (*GetTruth)(ZorcamSimTruth*) = nullptr;
     int (*GetStars)(ZorcamSimStar*, int) = nullptr;
     int (*ReloadConfig)() = nullptr;
     int (*ConfigPath)(char*, int) = nullptr;
     int (*UseClock)(double (*)(void*), void*) = nullptr;
-    bool loaded = false;
-    std::string error;
 
     static SimLibrary& Get();
-    static std::string BinDir();
 
-    // Init, scan, open the first camera, live mode, init, full frame, 50 ms, gain 50,
-    // begin live. Returns 0 when a step failed.
-    ZorcamHandle Connect(double exposureUs = 50000, int gain = 50);
-    // Waits (deadline 10 s) for the next live frame; empty when none came.
-    std::vector<unsigned char> NextFrame(ZorcamHandle h);
     ZorcamSimTruth Truth();
     std::vector<ZorcamSimStar> Stars();
 };
