@@ -73,9 +73,9 @@ private:
     bool InFrame(const Complex& p) const {
         if (o_.frameWidth <= 0 || o_.frameHeight <= 0)
             return true;
-        return p.real() >= o_.edgePx && p.imag() >= o_.edgePx &&
-               p.real() <= o_.frameWidth - 1 - o_.edgePx &&
-               p.imag() <= o_.frameHeight - 1 - o_.edgePx;
+        return p.real() >= o_.frameLeft + o_.edgePx && p.imag() >= o_.frameTop + o_.edgePx &&
+               p.real() <= o_.frameLeft + o_.frameWidth - 1 - o_.edgePx &&
+               p.imag() <= o_.frameTop + o_.frameHeight - 1 - o_.edgePx;
     }
 
     // Stars found for the turn k: the least-squares turn and scale through them,

@@ -46,6 +46,8 @@ struct AutoMatchOptions {
     double minMargin = 1.5; // best score minus the runner-up's, at least
     int frameWidth = 0;     // when set: template stars predicted outside the frame
     int frameHeight = 0;    //   (or within edgePx of it) are not looked for
+    int frameLeft = 0;      // where the part of the frame that holds sky begins (a
+    int frameTop = 0;       //   smaller camera's frame is centred on black)
     int edgePx = 10;
 };
 

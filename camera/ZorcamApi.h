@@ -72,6 +72,9 @@ typedef int (*PFN_ListZORCAMServerCameras)(const char* host, int port, int timeo
 // The open camera's own gain as its driver reports it, the driver's range for it,
 // and where the driver keeps it ("CCD_GAIN.GAIN", in `where`, size bytes).
 // 0 = answered; non-zero when the camera has no gain control.
+// The part of the delivered frames that holds sky (a smaller sensor is centred on
+// black), frame pixels. 0 = answered.
+typedef int (*PFN_GetZORCAMSkyRegion)(ZorcamHandle handle, int* x, int* y, int* width, int* height);
 typedef int (*PFN_GetZORCAMDeviceGain)(ZorcamHandle handle, double* value, double* min, double* max,
                                        char* where, int size);
 }

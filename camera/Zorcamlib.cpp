@@ -74,6 +74,7 @@ QString g_libraryLoaded;
 QString g_libraryRequested; // the override's or settings' choice at the last load
 PFN_GetZORCAMImageScale g_imageScale = nullptr;
 PFN_GetZORCAMDeviceGain g_deviceGain = nullptr;
+PFN_GetZORCAMSkyRegion g_skyRegion = nullptr;
 // Every library loaded in this run, by the name it was asked for; never unloaded.
 QHash<QString, QLibrary*> g_libraries;
 
@@ -204,6 +205,8 @@ void LoadCameraLibrary() {
         setLog(&LibraryLog);
     g_imageScale =
         reinterpret_cast<PFN_GetZORCAMImageScale>(g_cameraLibrary->resolve("GetZORCAMImageScale"));
+    g_skyRegion =
+        reinterpret_cast<PFN_GetZORCAMSkyRegion>(g_cameraLibrary->resolve("GetZORCAMSkyRegion"));
     g_deviceGain =
         reinterpret_cast<PFN_GetZORCAMDeviceGain>(g_cameraLibrary->resolve("GetZORCAMDeviceGain"));
     for (int i = 0; i < kZorcamEntryPointCount; ++i) {
@@ -283,6 +286,10 @@ int ZorcamStopLive(ZorcamHandle handle) {
 bool ZorcamGetImageScale(ZorcamHandle handle, double* nativeArcsecPerPixel,
                          double* deliveredArcsecPerPixel) {
     return g_imageScale && g_imageScale(handle, nativeArcsecPerPixel, deliveredArcsecPerPixel) == 0;
+}
+
+bool ZorcamGetSkyRegion(ZorcamHandle handle, int* x, int* y, int* width, int* height) {
+    return g_skyRegion && g_skyRegion(handle, x, y, width, height) == 0;
 }
 
 bool ZorcamGetDeviceGain(ZorcamHandle handle, double* value, double* min, double* max,

@@ -75,6 +75,8 @@ int ZorcamStopLive(ZorcamHandle handle);
 // The open camera's scale in arcseconds per pixel: the sensor's and the delivered frames'.
 bool ZorcamGetImageScale(ZorcamHandle handle, double* nativeArcsecPerPixel,
                          double* deliveredArcsecPerPixel);
+// The part of the frames that holds sky; false when the library does not say.
+bool ZorcamGetSkyRegion(ZorcamHandle handle, int* x, int* y, int* width, int* height);
 // The open camera's own gain, its range and where its driver keeps it.
 bool ZorcamGetDeviceGain(ZorcamHandle handle, double* value, double* min, double* max,
                          QString* where);

@@ -9,11 +9,13 @@
 #include "ui_FormMain.h"
 
 #include "app/Mylog.h"
+#include "app/Mystructs.h"
 #include "astro/AutoMatch.h"
 #include "astro/AxisFollowSession.h"
 #include "astro/StarData.h"
 #include "astro/StarDetect.h"
 #include "camera/DisplayThread.h"
+#include "camera/Zorcamlib.h"
 #include "dialogs/MessageBoxes.h"
 #include "display/Readouts.h"
 #include "i18n/TextRecords.h"
@@ -53,7 +55,25 @@ AutoMatchResult MatchCurrentFrame(const TFormMain& w) {
     AutoMatchOptions options;
     options.frameWidth = frame.cols;
     options.frameHeight = frame.rows;
-    const AutoMatchResult r = MatchTemplate(DetectStars(frame), pattern, options);
+    // A camera whose frames show sky in a part only (centred on black): the stars
+    // are looked for there, and so are the template's.
+    int x = 0, y = 0, width = 0, height = 0;
+    std::vector<DetectedStar> stars;
+    if (ZorcamGetSkyRegion(g_cameraHandle, &x, &y, &width, &height) &&
+        cv::Rect(0, 0, frame.cols, frame.rows).contains(cv::Point(x, y)) && width > 0 &&
+        height > 0 && x + width <= frame.cols && y + height <= frame.rows &&
+        (width < frame.cols || height < frame.rows)) {
+        stars = DetectStars(frame(cv::Rect(x, y, width, height)).clone());
+        for (DetectedStar& s : stars)
+            s.x += x, s.y += y;
+        options.frameLeft = x;
+        options.frameTop = y;
+        options.frameWidth = width;
+        options.frameHeight = height;
+    } else {
+        stars = DetectStars(frame);
+    }
+    const AutoMatchResult r = MatchTemplate(stars, pattern, options);
     WriteLog(QStringLiteral("Info"),
              QStringLiteral("auto match: %1, pole star (%2,%3), turn %4, %5 of %6 stars, score "
                             "%7 against %8")

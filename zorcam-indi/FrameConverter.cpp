@@ -295,6 +295,7 @@ bool FrameConverter::Convert(const RawFrame& in, unsigned char* out) {
     const int white = std::min(levels - 1, std::max({least, black + 1, starWhite}));
     lastBlack_ = black;
     lastWhite_ = white;
+    lastSky_ = cv::Rect((kWidth - img.cols) / 2, (kHeight - img.rows) / 2, img.cols, img.rows);
 
     // Linear near the sky, logarithmic towards white (an inverse hyperbolic sine):
     // a noise level of the sky spans a level or two of the output, so faint stars

@@ -74,6 +74,8 @@ public:
     // Black and white levels used for the last frame (in the input's units).
     int LastBlack() const { return lastBlack_; }
     int LastWhite() const { return lastWhite_; }
+    // The part of the last output frame that shows the sensor (the rest is black).
+    cv::Rect LastSky() const { return lastSky_; }
 
 private:
     ConversionSettings settings_;
@@ -85,6 +87,7 @@ private:
     std::vector<unsigned char> lut_;
     int lastBlack_ = 0;
     int lastWhite_ = 0;
+    cv::Rect lastSky_;
 };
 
 // OpenCV's colour-conversion code to grey for a mosaic named by its top-left 2 x 2

@@ -636,6 +636,8 @@ void IndiCamera::LiveLoop(std::string device, IndiConfig config, int binning) {
             continue;
         }
         std::lock_guard lock(frame_);
+        const cv::Rect sky = converter.LastSky();
+        skyX_ = sky.x, skyY_ = sky.y, skyW_ = sky.width, skyH_ = sky.height;
         frameBytes_.swap(converted);
         converted.resize(FrameConverter::kOutputBytes);
         ++frameSeq_;
@@ -701,6 +703,23 @@ int IndiCamera::GetImageScale(std::uint32_t handle, double* nativeArcsecPerPixel
         *nativeArcsecPerPixel = probe.NativeArcsecPerPixel();
     if (deliveredArcsecPerPixel)
         *deliveredArcsecPerPixel = probe.DeliveredArcsecPerPixel();
+    return 0;
+}
+
+int IndiCamera::GetSkyRegion(std::uint32_t handle, int* x, int* y, int* width, int* height) {
+    if (handle != kHandle)
+        return -1;
+    std::lock_guard lock(frame_);
+    if (skyW_ <= 0 || skyH_ <= 0)
+        return -1;
+    if (x)
+        *x = skyX_;
+    if (y)
+        *y = skyY_;
+    if (width)
+        *width = skyW_;
+    if (height)
+        *height = skyH_;
     return 0;
 }
 

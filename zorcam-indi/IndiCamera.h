@@ -81,6 +81,8 @@ public:
                       double* deliveredArcsecPerPixel);
     // The device's own gain as last reported, its range and "PROPERTY.ELEMENT";
     // -1 when the camera has no gain control.
+    // The part of the delivered frames that holds sky; -1 before the first frame.
+    int GetSkyRegion(std::uint32_t handle, int* x, int* y, int* width, int* height);
     int GetDeviceGain(std::uint32_t handle, double* value, double* min, double* max,
                       std::string& where);
 
@@ -120,7 +122,8 @@ private:
     std::mutex frame_;
     std::vector<unsigned char> frameBytes_;
     unsigned long long frameSeq_ = 0, readSeq_ = 0;
-    ConversionSettings conversion_; // under frame_
+    ConversionSettings conversion_;                 // under frame_
+    int skyX_ = 0, skyY_ = 0, skyW_ = 0, skyH_ = 0; // under frame_
 };
 
 } // namespace zorcamindi

@@ -98,6 +98,9 @@ ZORCAM_EXPORT int GetZORCAMImageScale(ZorcamHandle handle, double* nativeArcsecP
                                       double* deliveredArcsecPerPixel) {
     return Cam().GetImageScale(handle, nativeArcsecPerPixel, deliveredArcsecPerPixel);
 }
+ZORCAM_EXPORT int GetZORCAMSkyRegion(ZorcamHandle handle, int* x, int* y, int* width, int* height) {
+    return Cam().GetSkyRegion(handle, x, y, width, height);
+}
 ZORCAM_EXPORT int GetZORCAMDeviceGain(ZorcamHandle handle, double* value, double* min, double* max,
                                       char* where, int size) {
     std::string place;

@@ -114,6 +114,31 @@ TEST(AutoMatchTest, TurnsAndRefusalsOnExactStarLists) {
         EXPECT_NEAR(r.poleY, 480 + px * std::sin(t) + py * std::cos(t), 1e-6);
     }
 
+    // A smaller camera's frame centred on black: only the stars of its sky part are
+    // there, and the match looks for the template's stars there alone.
+    {
+        const cv::Rect sky(300, 330, 530, 370); // hides the template star at the bottom
+        std::vector<DetectedStar> seen;
+        for (const DetectedStar& s : listAt(30, 640, 480))
+            if (sky.contains(cv::Point(static_cast<int>(s.x), static_cast<int>(s.y))))
+                seen.push_back(s);
+        ASSERT_LT(seen.size(), north.stars.size()) << "the region must hide a star";
+        AutoMatchOptions whole;
+        whole.frameWidth = 1280;
+        whole.frameHeight = 960;
+        AutoMatchOptions part = whole;
+        part.frameLeft = sky.x;
+        part.frameTop = sky.y;
+        part.frameWidth = sky.width;
+        part.frameHeight = sky.height;
+        const AutoMatchResult inPart = MatchTemplate(seen, north, part);
+        const AutoMatchResult inWhole = MatchTemplate(seen, north, whole);
+        EXPECT_GT(inWhole.expected, inWhole.matched); // it looked into the black margin
+        ASSERT_TRUE(inPart.found) << Account(inPart);
+        EXPECT_EQ(inPart.expected, inPart.matched);
+        EXPECT_NEAR(inPart.poleStarX, 640, 1e-9);
+    }
+
     // Too few stars, a pattern of other distances, and two copies of the template.
     EXPECT_EQ(MatchTemplate({}, north).refusal, AutoMatchResult::Refusal::TooFewStars);
     std::vector<DetectedStar> scaled = listAt(30, 640, 480);

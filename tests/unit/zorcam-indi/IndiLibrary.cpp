@@ -23,6 +23,7 @@ IndiLibrary& IndiLibrary::Get() {
             return l;
         l.Resolve("GetZORCAMImageScale", l.GetZORCAMImageScale);
         l.Resolve("ListZORCAMServerCameras", l.ListZORCAMServerCameras);
+        l.Resolve("GetZORCAMSkyRegion", l.GetZORCAMSkyRegion);
         PFN_SetZORCAMLogCallback setLog = nullptr;
         if (l.Resolve("SetZORCAMLogCallback", setLog))
             setLog(&CollectLog);

@@ -21,6 +21,7 @@
 struct IndiLibrary : CameraLibrary {
     PFN_GetZORCAMImageScale GetZORCAMImageScale = nullptr;
     PFN_ListZORCAMServerCameras ListZORCAMServerCameras = nullptr;
+    PFN_GetZORCAMSkyRegion GetZORCAMSkyRegion = nullptr;
 
     static IndiLibrary& Get();
 

@@ -163,6 +163,24 @@ TEST_F(IndiServerTest, SensorsOfOtherSizesArriveAtTheTemplateScale) {
 
         const std::vector<unsigned char> frame = lib().NextFrame(handle_, 20000);
         ASSERT_EQ(frame.size(), 1280u * 960u);
+        // The library tells which part of its frames holds sky.
+        PFN_GetZORCAMSkyRegion skyRegion = lib().GetZORCAMSkyRegion;
+        ASSERT_NE(skyRegion, nullptr);
+        int x = -1, y = -1, w = 0, h = 0;
+        ASSERT_EQ(skyRegion(handle_, &x, &y, &w, &h), 0);
+        if (c.padded) {
+            const double f = 206.265 * c.pixelUm / c.focalMm / 30.5; // the resampling
+            EXPECT_NEAR(w, c.width * f, 1);
+            EXPECT_NEAR(h, c.height * f, 1);
+            EXPECT_EQ(x, (1280 - w) / 2);
+            EXPECT_EQ(y, (960 - h) / 2);
+            EXPECT_GT(Sum(frame, x, y, w, h), 0);
+        } else {
+            EXPECT_EQ(x, 0);
+            EXPECT_EQ(y, 0);
+            EXPECT_EQ(w, 1280);
+            EXPECT_EQ(h, 960);
+        }
         const long long corner = Sum(frame, 0, 0, 200, 150);
         const long long middle = Sum(frame, 490, 380, 300, 200);
         EXPECT_GT(middle, 0);
