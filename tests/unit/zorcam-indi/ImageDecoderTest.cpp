@@ -119,22 +119,22 @@ struct FitsImage {
     bool compressed = false;
 };
 
-std::vector<char> WriteFits(const FitsImage& spec, int w, int h,
+std::vector<char> WriteFits(const FitsImage& form, int w, int h,
                             const std::vector<double>& stored) {
     std::size_t size = 2880;
     void* mem = std::malloc(size);
     fitsfile* f = nullptr;
     int status = 0;
     fits_create_memfile(&f, &mem, &size, 2880, std::realloc, &status);
-    if (spec.compressed)
+    if (form.compressed)
         fits_set_compression_type(f, RICE_1, &status);
-    long axes[3] = {w, h, spec.planes};
-    fits_create_img(f, spec.bitpix, spec.planes > 1 ? 3 : 2, axes, &status);
-    if (spec.rowOrder)
-        fits_write_key(f, TSTRING, "ROWORDER", const_cast<char*>(spec.rowOrder), nullptr, &status);
+    long axes[3] = {w, h, form.planes};
+    fits_create_img(f, form.bitpix, form.planes > 1 ? 3 : 2, axes, &status);
+    if (form.rowOrder)
+        fits_write_key(f, TSTRING, "ROWORDER", const_cast<char*>(form.rowOrder), nullptr, &status);
     std::vector<double> data = stored;
     std::vector<unsigned short> words(stored.begin(), stored.end());
-    if (spec.compressed) // cfitsio compresses integer images from integers only
+    if (form.compressed) // cfitsio compresses integer images from integers only
         fits_write_img(f, TUSHORT, 1, static_cast<LONGLONG>(words.size()), words.data(), &status);
     else
         fits_write_img(f, TDOUBLE, 1, static_cast<LONGLONG>(data.size()), data.data(), &status);
@@ -166,7 +166,7 @@ TEST(ImageDecoder, EveryStorageOfOnePictureDecodesToTheSamePixels) {
     };
     struct Case {
         const char* name;
-        FitsImage spec;
+        FitsImage form;
         std::vector<double> stored;
     };
     const Case cases[] = {
@@ -184,11 +184,11 @@ TEST(ImageDecoder, EveryStorageOfOnePictureDecodesToTheSamePixels) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<char> file = WriteFits(c.spec, w, h, c.stored);
+        const std::vector<char> file = WriteFits(c.form, w, h, c.stored);
         ASSERT_FALSE(file.empty());
         DecodedImage img;
         std::string why;
-        ASSERT_TRUE(DecodeImage(file.data(), file.size(), c.spec.compressed ? ".fits.fz" : ".fits",
+        ASSERT_TRUE(DecodeImage(file.data(), file.size(), c.form.compressed ? ".fits.fz" : ".fits",
                                 img, why))
             << why;
         ASSERT_EQ(img.width, w);
