@@ -192,17 +192,19 @@ bool ReadDeep(fitsfile* f, long n, long planes, bool floating, std::vector<std::
         }
     if (lo > hi)
         lo = hi = 0;
-    float offset = 0, scale = 1;
+    // In double: the span of float data near the type's limits overflows a float.
+    double offset = 0, scale = 1;
+    const double span = static_cast<double>(hi) - static_cast<double>(lo);
     if (floating && lo >= 0 && hi <= 1.0f) {
-        scale = 65535.0f;
+        scale = 65535.0;
     } else if (lo < 0 || hi > 65535.0f) {
         offset = lo;
-        scale = hi - lo > 65535.0f ? 65535.0f / (hi - lo) : 1.0f;
+        scale = span > 65535.0 ? 65535.0 / span : 1.0;
     }
     out.resize(n);
     for (long i = 0; i < n; ++i) {
-        const float v = std::isfinite(grey[i]) ? (grey[i] - offset) * scale + 0.5f : 0.0f;
-        out[i] = static_cast<std::uint16_t>(std::clamp(v, 0.0f, 65535.0f));
+        const double v = std::isfinite(grey[i]) ? (grey[i] - offset) * scale + 0.5 : 0.0;
+        out[i] = static_cast<std::uint16_t>(v >= 0 ? std::min(v, 65535.0) : 0.0); // NaN: 0
     }
     return true;
 }

@@ -1,6 +1,8 @@
 // Reading the images camera drivers send.
 #include "zorcam-indi/ImageDecoder.h"
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include <fitsio.h>
@@ -198,6 +200,22 @@ TEST(ImageDecoder, EveryStorageOfOnePictureDecodesToTheSamePixels) {
         for (int i = 0; i < w * h; ++i)
             EXPECT_NEAR(img.pixels16[i], picture[i], 1.0) << "pixel " << i;
     }
+}
+
+// Float data that spans the whole float range (a damaged or hostile frame) still maps
+// into 16 bits: the lowest value black, the highest white, nothing undefined.
+TEST(ImageDecoder, FloatDataOverTheWholeFloatRangeMapsInto16Bits) {
+    const float big = std::numeric_limits<float>::max();
+    const std::vector<double> stored = {-big, 0, big, -big, big, 0};
+    const std::vector<char> file = WriteFits({FLOAT_IMG}, 3, 2, stored);
+    ASSERT_FALSE(file.empty());
+    DecodedImage img;
+    std::string why;
+    ASSERT_TRUE(DecodeImage(file.data(), file.size(), ".fits", img, why)) << why;
+    ASSERT_EQ(img.pixels16.size(), 6u);
+    EXPECT_EQ(img.pixels16[0], 0);
+    EXPECT_NEAR(img.pixels16[1], 32768, 1);
+    EXPECT_EQ(img.pixels16[2], 65535);
 }
 
 // Damaged frames are refused with a reason, never read past their end: a file cut
