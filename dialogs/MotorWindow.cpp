@@ -87,6 +87,14 @@ MotorWindow::MotorWindow(QWidget* parent) : QDialog(parent) {
     SetState(QString(), false, false);
 }
 
+// Closing hands the focus on, and a field that loses it reports its edit: by then this
+// window is half gone, so its fields are cut off from it first.
+MotorWindow::~MotorWindow() {
+    port_->disconnect(this);
+    altBacklash_->disconnect(this);
+    azBacklash_->disconnect(this);
+}
+
 void MotorWindow::SetTexts(const MountTexts& t) {
     setWindowTitle(t.Text("MotorTitle"));
     portLabel_->setText(t.Text("MotorPort"));

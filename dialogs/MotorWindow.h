@@ -23,6 +23,7 @@ class MotorWindow : public QDialog {
     Q_OBJECT
 public:
     explicit MotorWindow(QWidget* parent = nullptr);
+    ~MotorWindow() override;
     void SetTexts(const MountTexts& texts);
     void ShowSettings(const MotorSettings& settings);
     // The state line, and which buttons make sense: connected, and a move under way.

@@ -63,6 +63,13 @@ ScrewsWindow::ScrewsWindow(QWidget* parent) : QDialog(parent) {
     SetCalibrating(false);
 }
 
+// Closing hands the focus on, and the profile's field reports its edit when it loses
+// it: by then this window is half gone, so the field is cut off from it first.
+ScrewsWindow::~ScrewsWindow() {
+    profile_->lineEdit()->disconnect(this);
+    profile_->disconnect(this);
+}
+
 void ScrewsWindow::SetTexts(const MountTexts& t) {
     texts_ = t;
     setWindowTitle(t.Text("ScrewsTitle"));

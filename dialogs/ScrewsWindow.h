@@ -23,6 +23,7 @@ class ScrewsWindow : public QDialog {
     Q_OBJECT
 public:
     explicit ScrewsWindow(QWidget* parent = nullptr);
+    ~ScrewsWindow() override;
     void SetTexts(const MountTexts& texts);
     void ShowProfiles(const ScrewProfiles& profiles);
     void SetPrompt(const QString& text);
