@@ -12,4 +12,10 @@ inline void SetUpTestEnvironment() {
         qputenv("ZW_SOURCE_DIR", QByteArray(ZW_SOURCE_DIR_DEFAULT));
     if (qEnvironmentVariableIsEmpty("ZW_TEST_BIN_DIR"))
         qputenv("ZW_TEST_BIN_DIR", QByteArray(ZW_TEST_BIN_DIR_DEFAULT));
+    // With TZ unset, glibc's tzset() frees and copies its zone name on every call under
+    // a lock ThreadSanitizer cannot see, so a capture thread that logs while the test
+    // reads the local time looks like a race inside the C library. The system's zone
+    // file named explicitly, before any thread starts, gives the same local time.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", QByteArray(":/etc/localtime"));
 }
