@@ -24,25 +24,11 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 
-std::string DefaultPath() {
-    if (const char* env = std::getenv("ZORCAM_SIM_CONFIG"); env && *env)
-        return env;
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n > 0) {
-        std::string exe(buf, static_cast<std::size_t>(n));
-        const auto slash = exe.rfind('/');
-        if (slash != std::string::npos)
-            return exe.substr(0, slash) + "/zorcam-sim.ini";
-    }
-    return "zorcam-sim.ini";
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string path = DefaultPath(), link;
+    std::string path = zorcamsim::DefaultConfigPath(), link;
     zorcamsim::AdjusterConfig config;
     for (std::size_t i = 0; i + 1 < args.size(); i += 2) {
         const std::string& k = args[i];

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -138,6 +139,20 @@ bool AddToSetting(const std::string& path, const std::string& section, const std
         return false;
     newValue = current + delta;
     return WriteSetting(path, section, key, FormatNumber(newValue), error);
+}
+
+std::string DefaultConfigPath() {
+    if (const char* env = std::getenv("ZORCAM_SIM_CONFIG"); env && *env)
+        return env;
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) {
+        std::string exe(buf, static_cast<std::size_t>(n));
+        const auto slash = exe.rfind('/');
+        if (slash != std::string::npos)
+            return exe.substr(0, slash) + "/zorcam-sim.ini";
+    }
+    return "zorcam-sim.ini";
 }
 
 } // namespace zorcamsim

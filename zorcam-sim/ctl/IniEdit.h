@@ -26,6 +26,10 @@ bool AddToSetting(const std::string& path, const std::string& section, const std
 bool ReadNumericSetting(const std::string& path, const std::string& section, const std::string& key,
                         double& value, std::string& error);
 
+// The file the tools edit: $ZORCAM_SIM_CONFIG, else zorcam-sim.ini beside the running
+// program (the folder of libzorcam.so).
+std::string DefaultConfigPath();
+
 // Locale-independent shortest text of a number.
 std::string FormatNumber(double value);
 

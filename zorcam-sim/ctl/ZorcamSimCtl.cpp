@@ -20,20 +20,6 @@
 
 namespace {
 
-std::string DefaultPath() {
-    if (const char* env = std::getenv("ZORCAM_SIM_CONFIG"); env && *env)
-        return env;
-    char buf[4096];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n > 0) {
-        std::string exe(buf, static_cast<std::size_t>(n));
-        const auto slash = exe.rfind('/');
-        if (slash != std::string::npos)
-            return exe.substr(0, slash) + "/zorcam-sim.ini";
-    }
-    return "zorcam-sim.ini";
-}
-
 bool ParseNumber(const std::string& text, double& value) {
     const char* first = text.data() + (!text.empty() && text[0] == '+' ? 1 : 0);
     const auto [end, ec] = std::from_chars(first, text.data() + text.size(), value);
@@ -50,7 +36,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string path = DefaultPath();
+    std::string path = zorcamsim::DefaultConfigPath();
     if (args.size() >= 2 && args[0] == "--config") {
         path = args[1];
         args.erase(args.begin(), args.begin() + 2);
