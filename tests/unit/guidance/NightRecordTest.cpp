@@ -1,24 +1,13 @@
 #include "guidance/NightRecord.h"
 
+#include "support/ReadoutOf.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-AlignmentReadout Reading(double alt, double az) {
-    AlignmentReadout r;
-    r.valid = true;
-    r.altArcsec = alt;
-    r.azArcsec = az;
-    r.totalArcsec = std::hypot(alt, az);
-    return r;
-}
-
-} // namespace
 
 // A night of three turns, each held a while, with the read-out's flicker between them
 // and a turn undone before it settled: the history counts the turns that held.
@@ -28,7 +17,7 @@ TEST(NightRecordTest, TheHistoryCountsTheTurnsThatHeld) {
     auto hold = [&](double alt, double az, double seconds) {
         for (double s = 0; s < seconds; s += 0.25) {
             const double flicker = 1.5 * std::sin(7 * t); // under the step's size
-            h.Add(t, Reading(alt + flicker, az));
+            h.Add(t, ReadoutOf(alt + flicker, az));
             t += 0.25;
         }
     };
@@ -43,7 +32,7 @@ TEST(NightRecordTest, TheHistoryCountsTheTurnsThatHeld) {
     // Only the last 120 s are kept, and they are in order.
     ASSERT_FALSE(h.Samples().empty());
     EXPECT_GE(h.Samples().front().t, t - 120.25 - 1e-9);
-    h.Add(t - 10, Reading(1, 1));
+    h.Add(t - 10, ReadoutOf(1, 1));
     EXPECT_LT(h.Samples().back().t, t) << "a moment that runs back is not taken";
     const size_t kept = h.Samples().size();
     h.Add(t, AlignmentReadout{});

@@ -113,19 +113,7 @@ TEST(ScrewTurnsTest, ProfilesKeepSeveralMountsInTheSettingsFile) {
 }
 
 #include "guidance/ScrewCalibrationSession.h"
-
-namespace {
-
-AlignmentReadout At(double alt, double az) {
-    AlignmentReadout r;
-    r.valid = true;
-    r.altArcsec = alt;
-    r.azArcsec = az;
-    r.totalArcsec = std::hypot(alt, az);
-    return r;
-}
-
-} // namespace
+#include "support/ReadoutOf.h"
 
 // The session on a mount of known screws, with a user whose first azimuth turn was too
 // small to be told from the noise and who then turned once more.
@@ -134,18 +122,18 @@ TEST(ScrewTurnsTest, TheCalibrationSessionMeasuresBothScrews) {
     double alt = 800, az = -300;
     ScrewCalibrationSession s;
     EXPECT_FALSE(s.Start(AlignmentReadout{}));
-    ASSERT_TRUE(s.Start(At(alt, az)));
+    ASSERT_TRUE(s.Start(ReadoutOf(alt, az)));
     EXPECT_EQ(s.CurrentStage(), ScrewCalibrationSession::Stage::AltitudeTurn);
     alt -= altPerTurn * 0.25;
     EXPECT_EQ(s.Next(AlignmentReadout{}), ScrewCalibrationSession::NoReadout);
-    EXPECT_EQ(s.Next(At(alt, az)), ScrewCalibrationSession::Taken);
+    EXPECT_EQ(s.Next(ReadoutOf(alt, az)), ScrewCalibrationSession::Taken);
     EXPECT_EQ(s.CurrentStage(), ScrewCalibrationSession::Stage::AzimuthTurn);
     az -= azPerTurn * 0.25; // 11": but the user's noise... it is taken only above 5"
     az += 7;                // the pole drifted back: 4" seen
-    EXPECT_EQ(s.Next(At(alt, az)), ScrewCalibrationSession::TooSmall);
+    EXPECT_EQ(s.Next(ReadoutOf(alt, az)), ScrewCalibrationSession::TooSmall);
     az -= 7;
     az -= azPerTurn * 0.25; // a second quarter
-    EXPECT_EQ(s.Next(At(alt, az)), ScrewCalibrationSession::Taken);
+    EXPECT_EQ(s.Next(ReadoutOf(alt, az)), ScrewCalibrationSession::Taken);
     EXPECT_EQ(s.CurrentStage(), ScrewCalibrationSession::Stage::Done);
     EXPECT_NEAR(s.Altitude().arcsecPerTurn, altPerTurn, 1e-9);
     EXPECT_NEAR(s.Azimuth().arcsecPerTurn, azPerTurn, 1e-9) << "two quarters counted";

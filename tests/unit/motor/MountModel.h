@@ -5,6 +5,7 @@
 
 #include "astro/AlignmentReadout.h"
 #include "motor/MotorAxes.h"
+#include "support/ReadoutOf.h"
 
 #include <cmath>
 
@@ -40,12 +41,5 @@ struct MountModel {
         altArcsec -= alt.Move(altMm);
         azArcsec -= az.Move(azMm);
     }
-    AlignmentReadout Readout() const {
-        AlignmentReadout r;
-        r.valid = true;
-        r.altArcsec = altArcsec;
-        r.azArcsec = azArcsec;
-        r.totalArcsec = std::hypot(altArcsec, azArcsec);
-        return r;
-    }
+    AlignmentReadout Readout() const { return ReadoutOf(altArcsec, azArcsec); }
 };
